@@ -1,0 +1,69 @@
+#include "env/arquivos.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+bool SomenteLeitura(const QString &caminho) {
+    struct stat st;
+    if (::stat(QFile::encodeName(caminho).constData(), &st) != 0) return false;
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+bool SincronizaDiretorio(const QString &diretorio) {
+    const int fd = ::open(QFile::encodeName(diretorio).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+static mode_t ModoDeArquivoNovo() {
+    const mode_t mascara = ::umask(0);
+    ::umask(mascara);
+    return 0666 & ~mascara;
+}
+
+Gravacao GravaArquivoAtomico(const QString &caminho, const QByteArray &bytes, QString *erro) {
+    auto falha = [&](Gravacao g, const QString &motivo) {
+        if (erro) *erro = motivo;
+        return g;
+    };
+    const QByteArray nome = QFile::encodeName(caminho);
+    struct stat antigo;
+    const bool existia = ::stat(nome.constData(), &antigo) == 0;
+    if (existia) {
+        if (!S_ISREG(antigo.st_mode))
+            return falha(Gravacao::FalhaAbertura, QStringLiteral("não é um arquivo"));
+        if ((antigo.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+            return falha(Gravacao::FalhaAbertura, QStringLiteral("arquivo somente leitura"));
+        if (::access(nome.constData(), W_OK) != 0)
+            return falha(Gravacao::FalhaAbertura, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+
+    QSaveFile arquivo(caminho);
+    if (!arquivo.open(QIODevice::WriteOnly))
+        return falha(Gravacao::FalhaAbertura, arquivo.errorString());
+    const int fd = arquivo.handle();
+    if (existia) {
+        ::fchmod(fd, antigo.st_mode & 07777);
+        // Only root may give the file back to its owner; elsewhere the owner is us already.
+        if (::geteuid() == 0) [[maybe_unused]]
+            const int r = ::fchown(fd, antigo.st_uid, antigo.st_gid);
+    } else {
+        ::fchmod(fd, ModoDeArquivoNovo());
+    }
+    if (arquivo.write(bytes) != bytes.size()) {
+        const QString motivo = arquivo.errorString();
+        arquivo.cancelWriting();
+        return falha(Gravacao::FalhaEscrita, motivo);
+    }
+    if (!arquivo.commit()) return falha(Gravacao::FalhaEscrita, arquivo.errorString());
+    SincronizaDiretorio(QFileInfo(caminho).absolutePath());
+    return Gravacao::Ok;
+}

@@ -1,0 +1,25 @@
+#pragma once
+// Safe replacement of the files the payment server reads: the new bytes go to a file beside the
+// old one, are flushed to disk and renamed over it, and the directory entry is flushed too. A
+// reader (or a crash) only ever sees the old file or the new one.
+
+#include <QByteArray>
+#include <QString>
+
+// The Windows read-only attribute: the file exists and no write permission bit is set. Root
+// would be let through by the kernel, so the bits are checked before every write.
+bool SomenteLeitura(const QString &caminho);
+
+enum class Gravacao {
+    Ok,
+    FalhaAbertura, // the file could not be created or opened (read-only, no directory, ...)
+    FalhaEscrita,  // writing, flushing or renaming failed; the old file is untouched
+};
+
+// Replaces (or creates) the file with exactly these bytes. An existing file keeps its permission
+// bits and, where the process may, its owner. `erro` receives the reason on failure.
+Gravacao GravaArquivoAtomico(const QString &caminho, const QByteArray &bytes,
+                             QString *erro = nullptr);
+
+// Flushes a directory's entries to disk (QSaveFile syncs the file, not the rename).
+bool SincronizaDiretorio(const QString &diretorio);

@@ -1,0 +1,34 @@
+#include "env/empresas.h"
+
+#include "env/caminhos.h"
+#include "env/listagem.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+static bool Alfanumerico8(const QString &t) {
+    if (t.size() != 8) return false;
+    for (const QChar c : t)
+        if (!(c.unicode() < 128 && c.isLetterOrNumber())) return false;
+    return true;
+}
+
+bool EhCodigoEmpresa(const QString &texto) {
+    return texto.compare(QLatin1String("TODAS"), Qt::CaseInsensitive) == 0 || Alfanumerico8(texto);
+}
+
+int ListaEmpresas(const QString &raiz, QStringList &lista) {
+    lista.clear();
+    QStringList arquivos;
+    ListaArquivos(Caminhos::MascaraEmpresas(AjustaBarras(raiz)), false, arquivos);
+    for (const QString &caminho : arquivos) {
+        const QString base = QFileInfo(caminho).completeBaseName();
+        if (!Alfanumerico8(base)) continue;
+        QFile f(caminho);
+        if (!f.open(QIODevice::ReadOnly)) continue; // one unreadable file hides no other company
+        const QByteArray inicio = f.read(2);
+        if (inicio.size() == 2 && inicio[0] == '\x10' && inicio[1] == '\x01')
+            lista.append(base.toUpper());
+    }
+    return int(lista.size());
+}

@@ -1,0 +1,17 @@
+#pragma once
+// The I/O error of the core: a file could not be created, opened, written or closed, and the
+// routine does not turn that into a result of its own. Callers end their command on it and show
+// the text.
+
+#include <QString>
+#include <stdexcept>
+
+class ErroES : public std::runtime_error {
+public:
+    explicit ErroES(const QString &texto)
+        : std::runtime_error(texto.toStdString()), m_texto(texto) {}
+    const QString &texto() const noexcept { return m_texto; }
+
+private:
+    QString m_texto;
+};

@@ -1,0 +1,135 @@
+#include "routing/tabrot.h"
+
+#include "env/arquivos.h"
+#include "env/erro.h"
+#include "env/texto.h"
+#include "env/trace.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstring>
+
+namespace {
+
+std::uint16_t Le16(const char *p) {
+    return std::uint16_t(std::uint8_t(p[0]) | (std::uint8_t(p[1]) << 8));
+}
+
+void Poe16(QByteArray &b, std::uint16_t v) {
+    b.append(char(v & 0xFF));
+    b.append(char(v >> 8));
+}
+
+} // namespace
+
+void LimpaTabRot(TTabRot &tabela) { std::memset(&tabela, 0, sizeof tabela); }
+
+void CopiaTextoParaCampo(const QByteArray &texto, char *campo, int tamanho) {
+    if (tamanho <= 0) return;
+    const qsizetype n = qMin<qsizetype>(texto.size(), tamanho - 1);
+    std::memcpy(campo, texto.constData(), size_t(n));
+    campo[n] = '\0';
+}
+
+QByteArray CopiaCampoParaTexto(const char *campo, int tamanho) {
+    if (tamanho <= 0) return {};
+    const void *nul = std::memchr(campo, '\0', size_t(tamanho - 1));
+    const qsizetype n = nul ? static_cast<const char *>(nul) - campo : tamanho - 1;
+    return QByteArray(campo, n);
+}
+
+QByteArray BytesDaTabRot(const TTabRot &tabela) {
+    const int qtd = qMin<int>(tabela.Qtd, MaxCartoes);
+    QByteArray b;
+    b.reserve(TamCabecalho + qtd * (TamBlocoEntrada + MaxBins * TamBinNoArquivo));
+    Poe16(b, 1);
+    Poe16(b, std::uint16_t(qtd));
+    for (int i = 0; i < qtd; ++i) {
+        const TCartao &c = tabela.Cartoes[i];
+        const int bins = qMin<int>(c.QtdBins, MaxBins);
+        b.append(c.Nome, TamNome);
+        Poe16(b, c.CodRede);
+        b.append(char(c.Tipo));
+        Poe16(b, std::uint16_t(bins));
+        for (int j = 0; j < bins; ++j)
+            b.append(c.Bins[j], TamBinNoArquivo);
+    }
+    return b;
+}
+
+bool TabRotDosBytes(const QByteArray &bytes, TTabRot &tabela) {
+    const char *p = bytes.constData();
+    const qsizetype n = bytes.size();
+    if (n < TamCabecalho) return false;
+    const std::uint16_t qtd = Le16(p + 2);
+    if (qtd > MaxCartoes) return false;
+
+    // Check the whole file before the table changes.
+    qsizetype pos = TamCabecalho;
+    for (int i = 0; i < qtd; ++i) {
+        if (n - pos < TamBlocoEntrada) return false;
+        const std::uint16_t bins = Le16(p + pos + 34);
+        if (bins > MaxBins) return false;
+        pos += TamBlocoEntrada;
+        if (n - pos < qsizetype(bins) * TamBinNoArquivo) return false;
+        pos += qsizetype(bins) * TamBinNoArquivo;
+    }
+
+    tabela.Qtd = qtd;
+    pos = TamCabecalho;
+    for (int i = 0; i < qtd; ++i) {
+        TCartao &c = tabela.Cartoes[i];
+        const char *e = p + pos;
+        std::memcpy(c.Nome, e, TamNome);
+        c.CodRede = Le16(e + 31);
+        c.Tipo = std::uint8_t(e[33]);
+        c.QtdBins = std::uint8_t(Le16(e + 34));
+        pos += TamBlocoEntrada;
+        for (int j = 0; j < c.QtdBins; ++j) {
+            std::memcpy(c.Bins[j], p + pos, TamBinNoArquivo); // the 21st byte stays as it was
+            pos += TamBinNoArquivo;
+        }
+    }
+    return true;
+}
+
+bool LeTabRot(const QString &caminho, TTabRot &tabela) {
+    const QByteArray nome = ParaCp1252(caminho);
+    GravaTrace(Corta255(cp1252("Abre e Le o arquivo ") + nome));
+    if (!QFileInfo::exists(caminho)) {
+        GravaTrace(Corta255(cp1252("Não existe o arquivo ") + nome));
+        return false;
+    }
+    GravaTrace(cp1252("Abriu o arquivo"));
+    // Read-only: a table the operator may not write must still load.
+    QFile f(caminho);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    const QByteArray bytes = f.read(TamMaxTabRot);
+    const bool leu = f.error() == QFileDevice::NoError;
+    f.close();
+    return leu && TabRotDosBytes(bytes, tabela);
+}
+
+bool GravaTabRot(const QString &caminho, const TTabRot &tabela) {
+    const QFileInfo info(caminho);
+    const QString dir = info.absolutePath();
+    if (!QFileInfo(dir).isDir()) QDir().mkdir(dir); // only the last level, as the server lays it
+    if (!info.exists() && !QFileInfo(dir).isDir())
+        throw ErroES(QStringLiteral("Erro de E/S ao criar o arquivo %1: o diretório %2 não existe")
+                         .arg(caminho, dir));
+    const bool existia = info.exists();
+    QString motivo;
+    switch (GravaArquivoAtomico(caminho, BytesDaTabRot(tabela), &motivo)) {
+    case Gravacao::Ok:
+        return true;
+    case Gravacao::FalhaAbertura:
+        if (!existia)
+            throw ErroES(QStringLiteral("Erro de E/S ao criar o arquivo %1: %2").arg(caminho, motivo));
+        return false;
+    case Gravacao::FalhaEscrita:
+        return false;
+    }
+    return false;
+}

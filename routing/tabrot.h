@@ -1,0 +1,80 @@
+#pragma once
+// The routing table and its file TabRot.bin.
+//
+// File: header (u16 always 1, u16 Qtd), then per entry: Nome (31 bytes as in memory), CodRede
+// (u16), Tipo (u8), BIN count (u16), and the first 20 bytes of each BIN field. Little-endian.
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+
+constexpr int MaxCartoes = 350;
+constexpr int MaxBins = 20;
+constexpr int TamNome = 31; // 30 characters and a NUL
+constexpr int TamBin = 21;  // 20 characters and a NUL
+constexpr int TamBinNoArquivo = 20;
+constexpr int TamCabecalho = 4;
+constexpr int TamBlocoEntrada = 36;
+constexpr std::uint16_t RedeBloqueada = 0xFFFF;
+
+enum TipoCartao : std::uint8_t {
+    TipoCredito = 1,
+    TipoDebito = 2,
+    TipoCombustivel = 3,
+    TipoPadraoCredito = 255,
+    TipoPadraoDebito = 254,
+    TipoPadraoCombustivel = 253,
+};
+
+#pragma pack(push, 1)
+struct TCartao {
+    char Nome[TamNome];
+    std::uint16_t CodRede;
+    std::uint8_t Tipo;
+    std::uint8_t QtdBins;
+    char Bins[MaxBins][TamBin];
+};
+
+struct TTabRot {
+    std::uint16_t Qtd;
+    TCartao Cartoes[MaxCartoes]; // entry 1 of the file is Cartoes[0]
+};
+#pragma pack(pop)
+
+static_assert(sizeof(TCartao) == 455, "card entry layout");
+static_assert(sizeof(TTabRot) == 159252, "routing table layout");
+static_assert(offsetof(TCartao, CodRede) == 31 && offsetof(TCartao, Tipo) == 33 &&
+                  offsetof(TCartao, QtdBins) == 34 && offsetof(TCartao, Bins) == 35,
+              "card entry field offsets");
+
+// Largest file the table can hold: 350 entries of 20 BINs.
+constexpr qsizetype TamMaxTabRot =
+    TamCabecalho + qsizetype(MaxCartoes) * (TamBlocoEntrada + MaxBins * TamBinNoArquivo);
+
+// Zero-fills the whole table (Qtd becomes 0).
+void LimpaTabRot(TTabRot &tabela);
+
+// Writes the text and one NUL from the field's first byte, cut so that it fits the field;
+// bytes after the NUL stay as they were.
+void CopiaTextoParaCampo(const QByteArray &texto, char *campo, int tamanho);
+template <int N> void CopiaTextoParaCampo(const QByteArray &texto, char (&campo)[N]) {
+    CopiaTextoParaCampo(texto, campo, N);
+}
+// The characters up to the first NUL, never more than tamanho - 1.
+QByteArray CopiaCampoParaTexto(const char *campo, int tamanho);
+
+// Reads the file into the table. False when it is missing, cannot be read, or is damaged (shorter
+// than its counts, more than 350 entries or 20 BINs): the table is then left exactly as it was.
+// Entries above the new Qtd keep what they held. Trace entries go to the trace log; a trace that
+// cannot be written throws ErroES.
+bool LeTabRot(const QString &caminho, TTabRot &tabela);
+
+// Replaces the file with entries 1 to Qtd, atomically. False when an existing file is read-only
+// or not writable, or a write fails; the old file is then untouched. Throws ErroES when a missing
+// file cannot be created (its directory is missing and cannot be made).
+bool GravaTabRot(const QString &caminho, const TTabRot &tabela);
+
+// The file bytes of a table, and the parse of file bytes into a table (false: damaged).
+QByteArray BytesDaTabRot(const TTabRot &tabela);
+bool TabRotDosBytes(const QByteArray &bytes, TTabRot &tabela);

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the demo need, when missing.
+set -euo pipefail
+pacotes=(g++ cmake make pkg-config qt6-base-dev libjpeg62-turbo-dev fonts-liberation
+         xvfb xauth strace clang libclang-rt-14-dev)
+faltam=()
+for p in "${pacotes[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || faltam+=("$p")
+done
+[ ${#faltam[@]} -eq 0 ] && exit 0
+echo "Instalando: ${faltam[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${faltam[@]}"

@@ -1,8 +1,6 @@
-#include <QCoreApplication>
-#include <QTextStream>
+#include "app/inicio.h"
 
 int main(int argc, char **argv) {
-    QCoreApplication app(argc, argv);
-    QTextStream(stderr) << "Configurador Roteamento: a janela principal ainda não existe.\n";
-    return 1;
+    if (EhLinhaDeComando(argc, argv)) return ExecutaLinhaDeComando(argc, argv);
+    return ExecutaJanelas(argc, argv);
 }

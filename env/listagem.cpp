@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 
@@ -20,14 +21,18 @@ QFileInfoList EmOrdemDeNome(QFileInfoList entradas) {
     return entradas;
 }
 
-} // namespace
-
-void ListaArquivos(const QString &mascara, bool recursivo, QStringList &lista) {
+// `visitados` holds the real paths of the directories already searched: a symbolic link back
+// up the tree would otherwise recurse without end.
+void Lista(const QString &mascara, bool recursivo, QStringList &lista, QSet<QString> &visitados) {
     const int barra = mascara.lastIndexOf(QLatin1Char('/'));
     const QString dir = mascara.left(barra + 1);
     const QString padrao = mascara.mid(barra + 1);
     const QDir d(dir.isEmpty() ? QStringLiteral(".") : dir);
     const QString ext = Extensao(padrao);
+
+    const QString real = d.canonicalPath();
+    if (real.isEmpty() || visitados.contains(real)) return;
+    visitados.insert(real);
 
     const QFileInfoList arquivos = EmOrdemDeNome(
         d.entryInfoList({padrao}, QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort));
@@ -39,5 +44,12 @@ void ListaArquivos(const QString &mascara, bool recursivo, QStringList &lista) {
         EmOrdemDeNome(d.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort));
     for (const QFileInfo &s : subdirs)
         if (!s.fileName().startsWith(QLatin1Char('.')))
-            ListaArquivos(dir + s.fileName() + QLatin1Char('/') + padrao, recursivo, lista);
+            Lista(dir + s.fileName() + QLatin1Char('/') + padrao, recursivo, lista, visitados);
+}
+
+} // namespace
+
+void ListaArquivos(const QString &mascara, bool recursivo, QStringList &lista) {
+    QSet<QString> visitados;
+    Lista(mascara, recursivo, lista, visitados);
 }

@@ -1,12 +1,275 @@
 #include "batch/importacao.h"
 
+#include "env/arquivos.h"
+#include "env/caminhos.h"
+#include "env/empresas.h"
 #include "env/erro.h"
+#include "env/texto.h"
 
-QList<QByteArray> LinhasImportacao(const QByteArray &) { return {}; }
-CamposRegistro CortaCampos(const QByteArray &, char) { return {}; }
-QString CaminhoStatus(const QString &) { return {}; }
-bool CriarArquivoStatus(const QString &, const QByteArray &) { return false; }
-bool ValidaRegistro(const QString &, const CamposRegistro &) { return false; }
-void AddRegArqConfBins(const QString &, const CamposRegistro &, TTabRot &) {}
-void DelRegArqConfBins(const QString &, const CamposRegistro &, TTabRot &) {}
-void ExecutaImportacao(const QString &, TTabRot &) {}
+#include <QCollator>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstring>
+
+namespace {
+
+constexpr int QtdCampos = 6;
+constexpr int TamMaxNome = TamNome - 1;
+constexpr int TamMaxBin = TamBin - 1;
+constexpr char CtrlZ = '\x1A';
+
+// Only a to z change: the file's other letters are bytes of a code page, not of this locale.
+QByteArray Maiusculas(const QByteArray &t) {
+    QByteArray r = t;
+    for (char &c : r)
+        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+    return r;
+}
+
+QByteArray Campo(const CamposRegistro &campos, int n) {
+    return n <= campos.size() ? campos.at(n - 1) : QByteArray();
+}
+
+bool CodigoRedeValido(const QByteArray &t, std::uint16_t &codigo) {
+    if (t.isEmpty() || t.size() > 3) return false;
+    int v = 0;
+    for (const char c : t) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    codigo = std::uint16_t(v);
+    return true;
+}
+
+bool ListaBinsCabe(const QByteArray &lista) {
+    const CamposRegistro itens = CortaCampos(lista, ',');
+    if (itens.size() > MaxBins) return false;
+    for (const QByteArray &item : itens)
+        if (item.size() > TamMaxBin) return false;
+    return true;
+}
+
+std::uint8_t TipoDoRegistro(const QByteArray &campo) {
+    switch (campo.isEmpty() ? '\0' : Maiusculas(campo.left(1)).at(0)) {
+    case 'C': return TipoCredito;
+    case 'D': return TipoDebito;
+    default: return TipoCombustivel;
+    }
+}
+
+QString AlvoDoRegistro(const QByteArray &empresa) {
+    const QByteArray codigo = Maiusculas(empresa);
+    const QString raiz = Raiz();
+    if (codigo == "TODAS") return Caminhos::TabRotTodas(raiz);
+    return Caminhos::TabRotEmpresa(raiz, DeCp1252(codigo));
+}
+
+// The key: name (by the user's collation), network code and card type. Returns the entry's
+// index, or -1.
+int ProcuraCartao(const TTabRot &tabela, const QByteArray &nome, std::uint16_t rede,
+                  std::uint8_t tipo) {
+    const QString nomeTexto = DeCp1252(nome);
+    QCollator colacao; // the default locale, as the operator set it
+    const int qtd = qMin<int>(tabela.Qtd, MaxCartoes);
+    for (int i = 0; i < qtd; ++i) {
+        const TCartao &c = tabela.Cartoes[i];
+        if (c.CodRede != rede || c.Tipo != tipo) continue;
+        const QByteArray nomeEntrada = CopiaCampoParaTexto(c.Nome, TamNome);
+        if (nomeEntrada == nome || colacao.compare(DeCp1252(nomeEntrada), nomeTexto) == 0)
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+QList<QByteArray> LinhasImportacao(const QByteArray &conteudo) {
+    QList<QByteArray> linhas;
+    const qsizetype fimZ = conteudo.indexOf(CtrlZ);
+    const qsizetype fim = fimZ >= 0 ? fimZ : conteudo.size();
+    const char *p = conteudo.constData();
+    qsizetype inicio = 0;
+    while (inicio < fim) {
+        const void *lf = std::memchr(p + inicio, '\n', size_t(fim - inicio));
+        const qsizetype corte = lf ? static_cast<const char *>(lf) - p : fim;
+        QByteArray linha(p + inicio, corte - inicio);
+        linha.replace('\r', QByteArray()); // a CR before the LF ends the line; a lone one is dropped
+        linhas.append(linha);
+        inicio = corte + 1;
+    }
+    return linhas;
+}
+
+CamposRegistro CortaCampos(const QByteArray &linha, char separador) {
+    CamposRegistro campos;
+    const qsizetype n = linha.size();
+    qsizetype i = 0;
+    while (i < n) {
+        QByteArray valor;
+        if (linha.at(i) == '"') {
+            // An unclosed quote runs to the end of the line; text after the closing quote, up to
+            // the separator, is kept as part of the value.
+            ++i;
+            while (i < n) {
+                if (linha.at(i) == '"') {
+                    if (i + 1 < n && linha.at(i + 1) == '"') {
+                        valor.append('"');
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                valor.append(linha.at(i++));
+            }
+        }
+        const qsizetype sep = linha.indexOf(separador, i);
+        const qsizetype fim = sep >= 0 ? sep : n;
+        valor.append(linha.constData() + i, fim - i);
+        campos.append(valor);
+        if (sep < 0) break;
+        i = sep + 1;
+        if (i == n) campos.append(QByteArray()); // a separator at the very end: an empty last field
+    }
+    return campos;
+}
+
+QString CaminhoStatus(const QString &arquivoImportacao) {
+    const qsizetype barra = arquivoImportacao.lastIndexOf(QLatin1Char('/'));
+    return Corta255(arquivoImportacao.left(barra + 1) + QStringLiteral("StatusArqImportado.txt"));
+}
+
+bool CriarArquivoStatus(const QString &status, const QByteArray &linha) {
+    if (SomenteLeitura(status)) return false; // root would be let through
+    QFile f(status);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append)) return false;
+    const QByteArray bytes = linha + "\r\n";
+    const bool escreveu = f.write(bytes) == bytes.size() && f.flush();
+    const QString motivo = f.errorString();
+    f.close();
+    if (!escreveu)
+        throw ErroES(QStringLiteral("Erro de E/S ao gravar %1: %2").arg(status, motivo));
+    return true;
+}
+
+bool ValidaRegistro(const QString &status, const CamposRegistro &campos) {
+    const QByteArray empresa = Campo(campos, 1);
+    const QByteArray nome = Campo(campos, 2);
+    const QByteArray bins = Campo(campos, 3);
+    const QByteArray rede = Campo(campos, 4);
+    const QByteArray tipo = Maiusculas(Campo(campos, 5));
+    const QByteArray funcao = Maiusculas(Campo(campos, 6));
+
+    bool valido = true;
+    QByteArray veredito;
+    auto falha = [&](const char *mensagem) {
+        veredito += cp1252(mensagem);
+        valido = false;
+    };
+    // A company is a code, never a path: the field names a directory under Empresas.
+    if (empresa.isEmpty() || (Maiusculas(empresa) != "TODAS" && !EhCodigoEmpresa(DeCp1252(empresa))))
+        falha("  - Erro <Empresa Inválida>");
+    if (nome.isEmpty() || nome.size() > TamMaxNome) falha("  - Erro <Tam Nome Banco Inválido>");
+    if (bins.isEmpty() || !ListaBinsCabe(bins)) falha("  - Erro <Tam Bins Inválido>");
+    if (rede.isEmpty() || rede.size() > 3) falha("  - Erro <Tam Rede>");
+    if (tipo != "C" && tipo != "D" && tipo != "F") falha("  - Erro <Tipo Inválido>");
+    if (funcao != "I" && funcao != "E") falha("  - Erro <Função Inválida>");
+    veredito += cp1252(valido ? "  - Registro OK" : "  - Registro com Dados Inválido");
+    CriarArquivoStatus(status, veredito);
+    return valido;
+}
+
+void AddRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela) {
+    std::uint16_t rede = 0;
+    if (!CodigoRedeValido(Campo(campos, 4), rede)) {
+        CriarArquivoStatus(status, cp1252("  - Erro <Código de Rede Inválido>"));
+        return;
+    }
+    const QString alvo = AlvoDoRegistro(Campo(campos, 1));
+    QByteArray resultado;
+    if (!LeTabRot(alvo, tabela)) {
+        // Only a missing file starts empty: one that exists keeps every entry it holds.
+        if (QFileInfo::exists(alvo)) {
+            CriarArquivoStatus(status, cp1252("  - Erro na leitura do arquivo TabRot.bin"));
+            return;
+        }
+        resultado += cp1252("  - Arquivo TabRot.bin foi criado");
+        LimpaTabRot(tabela);
+    }
+
+    const QByteArray nome = Campo(campos, 2);
+    const std::uint8_t tipo = TipoDoRegistro(Campo(campos, 5));
+    if (ProcuraCartao(tabela, nome, rede, tipo) >= 0) {
+        resultado += cp1252("  - O registro já existe");
+    } else if (tabela.Qtd >= MaxCartoes) {
+        resultado += cp1252("  - Erro <Tabela TabRot.bin cheia>");
+    } else {
+        TCartao &c = tabela.Cartoes[tabela.Qtd];
+        std::memset(&c, 0, sizeof c);
+        CopiaTextoParaCampo(nome, c.Nome);
+        c.CodRede = rede;
+        c.Tipo = tipo;
+        const CamposRegistro itens = CortaCampos(Campo(campos, 3), ',');
+        for (const QByteArray &item : itens)
+            CopiaTextoParaCampo(item, c.Bins[c.QtdBins++]);
+        ++tabela.Qtd;
+        resultado += cp1252(GravaTabRot(alvo, tabela) ? "  - Registro inserido com sucesso"
+                                                      : "  - Erro na gravação do arquivo TabRot.bin");
+    }
+    CriarArquivoStatus(status, resultado);
+}
+
+void DelRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela) {
+    std::uint16_t rede = 0;
+    if (!CodigoRedeValido(Campo(campos, 4), rede)) {
+        CriarArquivoStatus(status, cp1252("  - Erro <Código de Rede Inválido>"));
+        return;
+    }
+    const QString alvo = AlvoDoRegistro(Campo(campos, 1));
+    QByteArray resultado;
+    int achado = -1;
+    if (!LeTabRot(alvo, tabela))
+        resultado += cp1252("  - Arquivo TabRot.bin não existe");
+    else
+        achado = ProcuraCartao(tabela, Campo(campos, 2), rede, TipoDoRegistro(Campo(campos, 5)));
+
+    if (achado < 0) {
+        resultado += cp1252("  - O registro não foi encontrado");
+    } else {
+        // The last entry takes the place of the deleted one.
+        const int ultimo = tabela.Qtd - 1;
+        tabela.Cartoes[achado] = tabela.Cartoes[ultimo];
+        std::memset(&tabela.Cartoes[ultimo], 0, sizeof(TCartao));
+        --tabela.Qtd;
+        resultado += cp1252(GravaTabRot(alvo, tabela) ? "  - Registro excluido com sucesso"
+                                                      : "  - Erro na gravação do arquivo TabRot.bin");
+    }
+    CriarArquivoStatus(status, resultado);
+}
+
+void ExecutaImportacao(const QString &arquivo, TTabRot &tabela) {
+    const QString caminho = Corta255(arquivo);
+    const QString status = CaminhoStatus(caminho);
+    if (QFileInfo::exists(status)) QFile::remove(status); // a failed deletion is ignored
+
+    QFile entrada(caminho);
+    if (!entrada.open(QIODevice::ReadOnly))
+        throw ErroES(QStringLiteral("Erro de E/S ao abrir o arquivo %1: %2")
+                         .arg(caminho, entrada.errorString()));
+    const QByteArray conteudo = entrada.readAll();
+    if (entrada.error() != QFileDevice::NoError)
+        throw ErroES(QStringLiteral("Erro de E/S ao ler o arquivo %1: %2")
+                         .arg(caminho, entrada.errorString()));
+    entrada.close();
+
+    for (const QByteArray &linha : LinhasImportacao(conteudo)) {
+        const CamposRegistro campos = CortaCampos(linha);
+        CriarArquivoStatus(status, linha);
+        if (!ValidaRegistro(status, campos)) continue;
+        if (Maiusculas(Campo(campos, 6)) == "I")
+            AddRegArqConfBins(status, campos, tabela);
+        else
+            DelRegArqConfBins(status, campos, tabela);
+    }
+}

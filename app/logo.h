@@ -1,0 +1,12 @@
+#pragma once
+// The logo of the main window: a JPEG embedded as a resource, decoded with libjpeg.
+
+#include <QByteArray>
+#include <QImage>
+
+// Decodes JPEG bytes into an RGB image. Damaged, truncated or foreign bytes give a null image:
+// a broken picture is refused whole, never shown half grey, and never ends the program.
+QImage DecodificaJpeg(const QByteArray &bytes);
+
+// The embedded logo (105 x 72), decoded; null if the resource is missing or damaged.
+QImage LogoPrincipal();

@@ -1,0 +1,149 @@
+// The logo: the embedded picture decodes to its size and colours; pictures written here with
+// libjpeg decode to their pixels; damaged bytes give a null image and nothing else.
+#include "app/logo.h"
+
+#include <QFile>
+#include <QtTest>
+
+#include <cstdio>
+#include <jpeglib.h>
+
+namespace {
+
+// A JPEG of known pixels: the left half one colour, the right half another.
+QByteArray Codifica(int largura, int altura, J_COLOR_SPACE espaco, int componentes,
+                    const QByteArray &esquerda, const QByteArray &direita) {
+    jpeg_compress_struct c {};
+    jpeg_error_mgr erro {};
+    c.err = jpeg_std_error(&erro);
+    jpeg_create_compress(&c);
+    unsigned char *saida = nullptr;
+    unsigned long tamanho = 0;
+    jpeg_mem_dest(&c, &saida, &tamanho);
+    c.image_width = JDIMENSION(largura);
+    c.image_height = JDIMENSION(altura);
+    c.input_components = componentes;
+    c.in_color_space = espaco;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, 100, TRUE);
+    jpeg_start_compress(&c, TRUE);
+    QByteArray linha;
+    for (int x = 0; x < largura; ++x) linha += x < largura / 2 ? esquerda : direita;
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW p = reinterpret_cast<JSAMPROW>(linha.data());
+        jpeg_write_scanlines(&c, &p, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    QByteArray bytes(reinterpret_cast<const char *>(saida), qsizetype(tamanho));
+    free(saida);
+    return bytes;
+}
+
+QByteArray Bytes(std::initializer_list<int> v) {
+    QByteArray b;
+    for (int x : v) b.append(char(x));
+    return b;
+}
+
+void ComparaCor(const QImage &imagem, int x, int y, QColor esperada, int tolerancia) {
+    const QColor cor = imagem.pixelColor(x, y);
+    const auto perto = [&](int a, int b) { return qAbs(a - b) <= tolerancia; };
+    if (!perto(cor.red(), esperada.red()) || !perto(cor.green(), esperada.green()) ||
+        !perto(cor.blue(), esperada.blue()))
+        QFAIL(qPrintable(QStringLiteral("pixel (%1,%2) is %3, expected about %4")
+                             .arg(x).arg(y).arg(cor.name(), esperada.name())));
+}
+
+QByteArray BytesDoLogo() {
+    LogoPrincipal(); // registers the resource
+    QFile f(QStringLiteral(":/logo.jpg"));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll();
+}
+
+const QColor Cinza(51, 51, 51);
+const QColor Laranja(255, 102, 0);
+
+} // namespace
+
+class TstJanelaLogo : public QObject {
+    Q_OBJECT
+private slots:
+    void logoEmbutido() {
+        const QImage logo = LogoPrincipal();
+        QVERIFY(!logo.isNull());
+        QCOMPARE(logo.size(), QSize(105, 72));
+        ComparaCor(logo, 1, 1, Qt::white, 12);   // background
+        ComparaCor(logo, 40, 12, Cinza, 16);     // the card
+        ComparaCor(logo, 40, 24, Laranja, 24);   // its stripe
+        ComparaCor(logo, 95, 36, Laranja, 24);   // the arrow
+    }
+
+    void imagemConhecida_data() {
+        QTest::addColumn<QByteArray>("jpeg");
+        QTest::addColumn<QColor>("esquerda");
+        QTest::addColumn<QColor>("direita");
+        QTest::addColumn<int>("tolerancia");
+        QTest::newRow("rgb") << Codifica(16, 8, JCS_RGB, 3, Bytes({255, 102, 0}),
+                                         Bytes({51, 51, 51}))
+                             << Laranja << Cinza << 10;
+        QTest::newRow("cinza") << Codifica(16, 8, JCS_GRAYSCALE, 1, Bytes({200}), Bytes({30}))
+                               << QColor(200, 200, 200) << QColor(30, 30, 30) << 4;
+        // Four channels as Adobe stores them (inverted): 255 is no ink.
+        QTest::newRow("cmyk") << Codifica(16, 8, JCS_CMYK, 4, Bytes({255, 102, 0, 255}),
+                                          Bytes({255, 255, 255, 51}))
+                              << Laranja << Cinza << 10;
+    }
+    void imagemConhecida() {
+        QFETCH(QByteArray, jpeg);
+        QFETCH(QColor, esquerda);
+        QFETCH(QColor, direita);
+        QFETCH(int, tolerancia);
+        const QImage imagem = DecodificaJpeg(jpeg);
+        QVERIFY(!imagem.isNull());
+        QCOMPARE(imagem.size(), QSize(16, 8));
+        for (int y : {0, 7}) {
+            ComparaCor(imagem, 2, y, esquerda, tolerancia);
+            ComparaCor(imagem, 13, y, direita, tolerancia);
+        }
+    }
+
+    void bytesDanificados_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray logo = BytesDoLogo();
+        QVERIFY(logo.size() > 1000);
+        QTest::newRow("vazio") << QByteArray();
+        QTest::newRow("texto") << QByteArray("isto nao e um jpeg");
+        QTest::newRow("so SOI") << Bytes({0xFF, 0xD8});
+        QTest::newRow("PNG") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+        QTest::newRow("cabecalho") << logo.left(200);
+        QTest::newRow("metade") << logo.left(logo.size() / 2);
+        QTest::newRow("sem fim") << logo.left(logo.size() - 2);
+        QTest::newRow("lixo") << QByteArray(4096, '\xFF');
+
+        // A header that claims a picture of 60000 x 60000 pixels.
+        QByteArray enorme = logo;
+        const qsizetype sof = enorme.indexOf(QByteArray("\xFF\xC0", 2));
+        QVERIFY(sof > 0);
+        enorme[sof + 5] = char(0xEA);
+        enorme[sof + 6] = char(0x60);
+        enorme[sof + 7] = char(0xEA);
+        enorme[sof + 8] = char(0x60);
+        QTest::newRow("enorme") << enorme;
+    }
+    void bytesDanificados() {
+        QFETCH(QByteArray, bytes);
+        QVERIFY(DecodificaJpeg(bytes).isNull());
+    }
+
+    // The logo bytes whole still decode after the damaged ones: no state is left behind.
+    void depoisDeFalhar() {
+        const QByteArray logo = BytesDoLogo();
+        QVERIFY(DecodificaJpeg(logo.left(300)).isNull());
+        QCOMPARE(DecodificaJpeg(logo).size(), QSize(105, 72));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstJanelaLogo)
+#include "tst_janela_logo.moc"

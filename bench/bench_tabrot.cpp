@@ -19,21 +19,27 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace {
 
-// Best mean over the rounds; `entreRodadas` runs outside the timing.
-double Mede(int rodadas, int vezes, const std::function<void()> &f,
-            const std::function<void()> &entreRodadas = {}) {
-    double melhor = 1e300;
-    f(); // warm-up
+// The measures run interleaved, one batch of each per round, so that the load of a shared machine
+// falls on all of them alike; each result is the best mean over the rounds. `entreRodadas` runs
+// outside the timing.
+std::vector<double> Mede(int rodadas, int vezes, const std::vector<std::function<void()>> &fs,
+                         const std::function<void()> &entreRodadas = {}) {
+    std::vector<double> melhor(fs.size(), 1e300);
+    for (const auto &f : fs)
+        f(); // warm-up
     for (int r = 0; r < rodadas; ++r) {
-        if (entreRodadas) entreRodadas();
-        QElapsedTimer t;
-        t.start();
-        for (int i = 0; i < vezes; ++i)
-            f();
-        melhor = std::min(melhor, double(t.nsecsElapsed()) / 1000.0 / vezes);
+        for (size_t k = 0; k < fs.size(); ++k) {
+            if (entreRodadas) entreRodadas();
+            QElapsedTimer t;
+            t.start();
+            for (int i = 0; i < vezes; ++i)
+                fs[k]();
+            melhor[k] = std::min(melhor[k], double(t.nsecsElapsed()) / 1000.0 / vezes);
+        }
     }
     return melhor;
 }
@@ -76,47 +82,57 @@ int main(int argc, char **argv) {
     if (!GravaTabRot(arq, *tabela)) Falha("first save");
     auto lida = std::make_unique<TTabRot>();
 
-    const int rodadas = 5, leituras = 2000, gravacoes = 40;
+    const int rodadas = 7, leituras = 2000, gravacoes = 40;
     auto limpaTrace = [&] { QFile::remove(trace); };
 
-    const double leTabRot = Mede(rodadas, leituras, [&] {
-        if (!LeTabRot(arq, *lida)) Falha("LeTabRot");
+    const QByteArray abre = "Abre e Le o arquivo " + QFile::encodeName(arq);
+    const auto leitura = Mede(rodadas, leituras, {
+        [&] {
+            if (!LeTabRot(arq, *lida)) Falha("LeTabRot");
+        },
+        // LeTabRot's own work without its trace entries: the same read and the same parse.
+        [&] {
+            QFile f(arq);
+            if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) Falha("open");
+            const QByteArray b = f.read(TamMaxTabRot);
+            f.close();
+            if (!TabRotDosBytes(b, *lida)) Falha("parse");
+        },
+        // The trace of a load: its two entries in one append, and as two separate appends.
+        [&] { GravaTrace(abre, "Abriu o arquivo"); },
+        [&] {
+            GravaTrace(abre);
+            GravaTrace("Abriu o arquivo");
+        },
+        [&] {
+            QFile f(arq);
+            if (!f.open(QIODevice::ReadOnly)) Falha("open");
+            if (f.readAll().size() != bytes.size()) Falha("plain read");
+        },
     }, limpaTrace);
-    // LeTabRot's own work without its trace entries: the same read and the same parse.
-    const double leSemTrace = Mede(rodadas, leituras, [&] {
-        QFile f(arq);
-        if (!f.open(QIODevice::ReadOnly)) Falha("open");
-        const QByteArray b = f.read(TamMaxTabRot);
-        f.close();
-        if (!TabRotDosBytes(b, *lida)) Falha("parse");
-    });
-    const double tresTraces = Mede(rodadas, leituras, [&] {
-        GravaTrace("Abre e Le o arquivo " + QFile::encodeName(arq));
-        GravaTrace("Abriu o arquivo");
-        GravaTrace("Abriu o arquivo");
-    }, limpaTrace);
-    const double lePlano = Mede(rodadas, leituras, [&] {
-        QFile f(arq);
-        if (!f.open(QIODevice::ReadOnly)) Falha("open");
-        if (f.readAll().size() != bytes.size()) Falha("plain read");
-    });
+    const double leTabRot = leitura[0], leSemTrace = leitura[1], traceJunto = leitura[2],
+                 traceSeparado = leitura[3], lePlano = leitura[4];
 
-    const double gravaTabRot = Mede(rodadas, gravacoes, [&] {
-        if (!GravaTabRot(arq, *tabela)) Falha("GravaTabRot");
+    const auto gravacao = Mede(rodadas, gravacoes, {
+        [&] {
+            if (!GravaTabRot(arq, *tabela)) Falha("GravaTabRot");
+        },
+        [&] {
+            QSaveFile f(plano);
+            if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
+                Falha("plain save");
+            if (!SincronizaDiretorio(config)) Falha("directory fsync");
+        },
     });
-    const double gravaPlano = Mede(rodadas, gravacoes, [&] {
-        QSaveFile f(plano);
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
-            Falha("plain save");
-        if (!SincronizaDiretorio(config)) Falha("directory fsync");
-    });
+    const double gravaTabRot = gravacao[0], gravaPlano = gravacao[1];
 
     std::printf("TabRot.bin of %lld bytes (350 entries, 20 BINs each); best mean of %d rounds\n",
                 static_cast<long long>(bytes.size()), rodadas);
     std::printf("read  (%d calls/round)\n", leituras);
-    std::printf("  LeTabRot (3 trace entries)        %9.1f us\n", leTabRot);
+    std::printf("  LeTabRot (with its trace entries) %9.1f us\n", leTabRot);
     std::printf("  LeTabRot's read+parse, no trace   %9.1f us\n", leSemTrace);
-    std::printf("  its 3 trace entries alone          %9.1f us\n", tresTraces);
+    std::printf("  its 2 trace entries, one append   %9.1f us\n", traceJunto);
+    std::printf("  the same as two GravaTrace calls  %9.1f us\n", traceSeparado);
     std::printf("  plain QFile read                  %9.1f us\n", lePlano);
     std::printf("  ratio LeTabRot / plain            %9.2f\n", leTabRot / lePlano);
     std::printf("  ratio without trace / plain       %9.2f\n", leSemTrace / lePlano);

@@ -1,24 +1,61 @@
 #include "env/trace.h"
 
-#include "env/arquivos.h"
 #include "env/caminhos.h"
 #include "env/erro.h"
 #include "env/texto.h"
 
 #include <QFile>
 
-void GravaTrace(const QByteArray &mensagem) {
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString Motivo(int erro) { return QString::fromLocal8Bit(std::strerror(erro)); }
+
+QByteArray Entrada(const QByteArray &mensagem) { return Corta255(mensagem) + "\r\n-------\r\n"; }
+
+// The entries go out in one write, so a failure never leaves a message without its separator.
+// Plain system calls: the trace is written several times for every table loaded.
+void Acrescenta(const QByteArray &entradas) {
     const QString caminho = Caminhos::Trace(Raiz());
-    QFile f(caminho);
-    // Append in one write, so a failure never leaves the message without its separator.
-    const QByteArray entrada = Corta255(mensagem) + "\r\n-------\r\n";
-    if (SomenteLeitura(caminho))
-        throw ErroES(QStringLiteral("Erro de E/S ao abrir %1: arquivo somente leitura").arg(caminho));
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
-        throw ErroES(QStringLiteral("Erro de E/S ao abrir %1: %2").arg(caminho, f.errorString()));
-    const bool escreveu = f.write(entrada) == entrada.size() && f.flush();
-    const QString motivo = f.errorString();
-    f.close();
-    if (!escreveu)
-        throw ErroES(QStringLiteral("Erro de E/S ao gravar %1: %2").arg(caminho, motivo));
+    const int fd = ::open(QFile::encodeName(caminho).constData(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        throw ErroES(QStringLiteral("Erro de E/S ao abrir %1: %2").arg(caminho, Motivo(errno)));
+    // The read-only attribute holds for root as well.
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        ::close(fd);
+        throw ErroES(
+            QStringLiteral("Erro de E/S ao abrir %1: arquivo somente leitura").arg(caminho));
+    }
+    const char *p = entradas.constData();
+    qsizetype falta = entradas.size();
+    int erro = 0;
+    while (falta > 0) {
+        const ssize_t n = ::write(fd, p, size_t(falta));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            erro = n < 0 ? errno : EIO;
+            break;
+        }
+        p += n;
+        falta -= n;
+    }
+    if (::close(fd) != 0 && erro == 0) erro = errno;
+    if (erro != 0)
+        throw ErroES(QStringLiteral("Erro de E/S ao gravar %1: %2").arg(caminho, Motivo(erro)));
+}
+
+} // namespace
+
+void GravaTrace(const QByteArray &mensagem) { Acrescenta(Entrada(mensagem)); }
+
+void GravaTrace(const QByteArray &primeira, const QByteArray &segunda) {
+    Acrescenta(Entrada(primeira) + Entrada(segunda));
 }

@@ -85,9 +85,10 @@ bool TabRotDosBytes(const QByteArray &bytes, TTabRot &tabela) {
         std::memcpy(c.Nome, e, TamNome);
         c.CodRede = Le16(e + 31);
         c.Tipo = std::uint8_t(e[33]);
-        c.QtdBins = std::uint8_t(Le16(e + 34));
+        const int bins = Le16(e + 34);
+        c.QtdBins = std::uint8_t(bins);
         pos += TamBlocoEntrada;
-        for (int j = 0; j < c.QtdBins; ++j) {
+        for (int j = 0; j < bins; ++j) {
             std::memcpy(c.Bins[j], p + pos, TamBinNoArquivo); // the 21st byte stays as it was
             pos += TamBinNoArquivo;
         }
@@ -97,15 +98,16 @@ bool TabRotDosBytes(const QByteArray &bytes, TTabRot &tabela) {
 
 bool LeTabRot(const QString &caminho, TTabRot &tabela) {
     const QByteArray nome = ParaCp1252(caminho);
-    GravaTrace(Corta255(cp1252("Abre e Le o arquivo ") + nome));
+    const QByteArray abre = Corta255(cp1252("Abre e Le o arquivo ") + nome);
+    // Each pair of entries goes out in one append; the log reads as if written step by step.
     if (!QFileInfo::exists(caminho)) {
-        GravaTrace(Corta255(cp1252("Não existe o arquivo ") + nome));
+        GravaTrace(abre, Corta255(cp1252("Não existe o arquivo ") + nome));
         return false;
     }
-    GravaTrace(cp1252("Abriu o arquivo"));
+    GravaTrace(abre, cp1252("Abriu o arquivo"));
     // Read-only: a table the operator may not write must still load.
     QFile f(caminho);
-    if (!f.open(QIODevice::ReadOnly)) return false;
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return false;
     const QByteArray bytes = f.read(TamMaxTabRot);
     const bool leu = f.error() == QFileDevice::NoError;
     f.close();

@@ -323,6 +323,26 @@ private slots:
         QFile::remove(arq);
     }
 
+    // A trace that cannot be written ends the load before the table changes.
+    void traceImpossivelNaoTocaATabela() {
+        const QString arq = m_config + QStringLiteral("/TabRot.bin");
+        Escreve(arq, BytesExemplo());
+        Escreve(Trace(), "");
+        QVERIFY(::chmod(QFile::encodeName(Trace()).constData(), 0444) == 0);
+        auto t = NovaTabela(0x66);
+        auto antes = NovaTabela(0x66);
+        bool lancou = false;
+        try {
+            LeTabRot(arq, *t);
+        } catch (const ErroES &) {
+            lancou = true;
+        }
+        QFile::remove(Trace());
+        QVERIFY(lancou);
+        QVERIFY(std::memcmp(t.get(), antes.get(), sizeof(TTabRot)) == 0);
+        QVERIFY(QFile::remove(arq));
+    }
+
     // Opened read-only: a table the operator may not write still loads.
     void leArquivoSomenteLeitura() {
         const QString arq = m_config + QStringLiteral("/TabRot.bin");

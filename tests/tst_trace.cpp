@@ -82,6 +82,21 @@ private slots:
         QCOMPARE(Trace(), depois);
     }
 
+    void duasEntradasNumaGravacao() {
+        EscreveTrace("antes\r\n");
+        GravaTrace(QByteArray(255, 'a') + "cortado", cp1252("Não"));
+        QCOMPARE(Trace(), "antes\r\n" + QByteArray(255, 'a') + "\r\n-------\r\nN\xe3o\r\n-------\r\n");
+        QVERIFY(::chmod(QFile::encodeName(m_trace).constData(), 0444) == 0);
+        bool lancou = false;
+        try {
+            GravaTrace("x", "y");
+        } catch (const ErroES &) {
+            lancou = true;
+        }
+        ::chmod(QFile::encodeName(m_trace).constData(), 0644);
+        QVERIFY(lancou);
+    }
+
     // Every call looks the root up again and closes the file: another process may move it.
     void arquivoApagadoEntreChamadas() {
         GravaTrace("A");

@@ -65,19 +65,26 @@ QString AlvoDoRegistro(const QByteArray &empresa) {
     return Caminhos::TabRotEmpresa(raiz, DeCp1252(codigo));
 }
 
+// The default locale's collation, as the operator set it; opening one costs more than a record.
+const QCollator &Colacao() {
+    static QCollator colacao;
+    if (colacao.locale() != QLocale()) colacao = QCollator(QLocale());
+    return colacao;
+}
+
 // The key: name (by the user's collation), network code and card type. Returns the entry's
 // index, or -1.
 int ProcuraCartao(const TTabRot &tabela, const QByteArray &nome, std::uint16_t rede,
                   std::uint8_t tipo) {
-    const QString nomeTexto = DeCp1252(nome);
-    QCollator colacao; // the default locale, as the operator set it
+    QString nomeTexto;
     const int qtd = qMin<int>(tabela.Qtd, MaxCartoes);
     for (int i = 0; i < qtd; ++i) {
         const TCartao &c = tabela.Cartoes[i];
         if (c.CodRede != rede || c.Tipo != tipo) continue;
         const QByteArray nomeEntrada = CopiaCampoParaTexto(c.Nome, TamNome);
-        if (nomeEntrada == nome || colacao.compare(DeCp1252(nomeEntrada), nomeTexto) == 0)
-            return i;
+        if (nomeEntrada == nome) return i;
+        if (nomeTexto.isNull()) nomeTexto = DeCp1252(nome);
+        if (Colacao().compare(DeCp1252(nomeEntrada), nomeTexto) == 0) return i;
     }
     return -1;
 }

@@ -240,6 +240,24 @@ private slots:
         QCOMPARE(lote::Le(m_inst.todas()), lote::Arquivo(tabela));
     }
 
+    // The key's name is compared by the default locale's collation: equal only when it says so.
+    void colacao_do_usuario_data() {
+        QTest::addColumn<QString>("localidade");
+        QTest::addColumn<QByteArray>("resultado");
+        QTest::newRow("C: bytes diferentes") << "C" << INSERIDO;
+        QTest::newRow("pt_BR: hífen opcional ignorado") << "pt_BR" << JA_EXISTE;
+    }
+    void colacao_do_usuario() {
+        QFETCH(QString, localidade);
+        QFETCH(QByteArray, resultado);
+        const QLocale antes;
+        QLocale::setDefault(QLocale(localidade));
+        QVERIFY(lote::Escreve(m_inst.todas(), lote::Arquivo({ALFA})));
+        const Linhas status = Importa("TODAS;AL\xAD" "FA;1;5;C;I\nTODAS;alfa;1;5;C;I\n");
+        QLocale::setDefault(antes);
+        QCOMPARE(status, (Linhas{"TODAS;AL\xAD" "FA;1;5;C;I", OK, resultado, "TODAS;alfa;1;5;C;I", OK, INSERIDO}));
+    }
+
     void todas_em_qualquer_caixa() {
         QCOMPARE(Importa("TODAS;ALFA;411111;5;C;I\ntodas;ALFA;411111;5;C;I\nToDaS;ALFA;1;5;C;E\n"),
                  (Linhas{"TODAS;ALFA;411111;5;C;I", OK, CRIADO + INSERIDO, "todas;ALFA;411111;5;C;I",

@@ -1,10 +1,29 @@
 #include "dialogs/dialogo_cartao.h"
 
+#include "app/ajusta_visual.h"
+#include "app/caixas.h"
+#include "app/painel_botao.h"
+#include "app/principal.h"
+#include "dialogs/regras_bin.h"
+#include "env/texto.h"
+
+#include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-
-// First cut: the dialog exists, takes the network list and opens and closes; its controls
-// follow.
+#include <QGroupBox>
+#include <QHideEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPointer>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QWindow>
 
 namespace {
 
@@ -16,42 +35,420 @@ const DadosDialogoCartao tiposCartao[3] = {
     {TipoGrade::Debito, "FrmIncluiCartaoDeb", "ed_nome_cartao_deb", "CB_RedeDestino_deb",
      "ed_bin_deb", "LB_Bins_deb", "bt_conf_incluir_deb", "bt_encerra_incluir_deb",
      "Inclusão de Cartão de Débito", "Alteração de Cartão de Débito", "Arial", "Arial", 365, 318},
+    // The fuel dialog's panels carry the debit names.
     {TipoGrade::Combustivel, "FrmIncluiCartaoComb", "ed_nome_cartao_comb", "CB_RedeDestino_comb",
      "ed_bin_comb", "LB_Bins_comb", "bt_conf_incluir_deb", "bt_encerra_incluir_deb",
      "Inclusão de Cartão Combustível", "Alteração de Cartão Combustível", "Tahoma", "Tahoma", 365,
      318},
 };
 
+const QColor CinzaEscuro(51, 51, 51);
+
+// The windows that the open dialog disabled; at most one dialog is open at a time.
+QList<QPointer<QWidget>> janelasDesabilitadas;
+QPointer<QWidget> dialogoAberto;
+
+void ReabilitaJanelas() {
+    for (const QPointer<QWidget> &janela : std::as_const(janelasDesabilitadas))
+        if (janela)
+            janela->setEnabled(true);
+    janelasDesabilitadas.clear();
+    dialogoAberto = nullptr;
+}
+
+// Names reach TabRot.bin as Windows-1252: a character it cannot hold is refused as typed.
+class ValidadorCp1252 : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString &texto, int &) const override {
+        return CabeEmCp1252(texto) ? Acceptable : Invalid;
+    }
+};
+
+QIcon Glifo(bool incluir) {
+    QPixmap figura(20, 20);
+    figura.fill(Qt::transparent);
+    QPainter p(&figura);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(incluir ? QColor(0, 128, 0) : QColor(192, 0, 0), 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(4, 10, 16, 10);
+    if (incluir)
+        p.drawLine(10, 4, 10, 16);
+    return QIcon(figura);
+}
+
+QString TextoDaCelula(const QTableWidget *grade, int linha, int coluna) {
+    const QTableWidgetItem *item = grade ? grade->item(linha, coluna) : nullptr;
+    return item ? item->text() : QString();
+}
+
+// Names compare with their ends trimmed and only a to z folded to capitals.
+QString ChaveDoNome(const QString &nome) {
+    QString chave = TiraBrancos(nome);
+    for (QChar &c : chave)
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - 'a' + 'A');
+    return chave;
+}
+
+void DefineTextoCombo(QComboBox *combo, const QString &texto) {
+    combo->setCurrentIndex(combo->findText(texto, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    combo->setEditText(texto);
+}
+
+TFrmIncluiCartao::Destino DestinoDaPrincipal(TFrmPrinc *principal, TipoGrade tipo) {
+    TFrmIncluiCartao::Destino destino;
+    destino.estado = [principal]() -> EstadoEdicao & { return principal->Estado(); };
+    destino.grade = [principal, tipo] { return principal->Grade(tipo); };
+    destino.incluiDadosNaGrade = [principal](QTableWidget *grade, int linha, const QString &nome,
+                                             const QString &rede, const QString &bins) {
+        principal->IncluiDadosNaGrade(grade, linha, nome, rede, bins);
+    };
+    destino.incluiDadosAlteradosNaGrade = [principal](QTableWidget *grade, int linha,
+                                                      const QString &nome, const QString &rede,
+                                                      const QString &bins) {
+        principal->IncluiDadosAlteradosNaGrade(grade, linha, nome, rede, bins);
+    };
+    return destino;
+}
+
 } // namespace
 
 const DadosDialogoCartao &DadosDoTipo(TipoGrade tipo) { return tiposCartao[int(tipo)]; }
 
-TFrmIncluiCartao::TFrmIncluiCartao(const DadosDialogoCartao &dados, TFrmPrinc *)
-    : TFrmIncluiCartao(dados, Destino{}) {}
-
-TFrmIncluiCartao::TFrmIncluiCartao(const DadosDialogoCartao &dados, Destino destino)
-    : QDialog(nullptr), m_dados(dados), m_destino(std::move(destino)) {
-    setObjectName(QString::fromUtf8(dados.nomeForm));
-    m_comboRede = new QComboBox(this);
-    m_comboRede->setObjectName(QString::fromUtf8(dados.comboRede));
+TFrmIncluiCartao::TFrmIncluiCartao(const DadosDialogoCartao &dados, TFrmPrinc *principal)
+    : TFrmIncluiCartao(dados, DestinoDaPrincipal(principal, dados.tipo)) {
+    // A parent would be disabled together with the main window, so the main window only owns
+    // the dialog.
+    connect(principal, &QObject::destroyed, this, [this] { delete this; });
 }
 
-TFrmIncluiCartao::~TFrmIncluiCartao() = default;
+TFrmIncluiCartao::TFrmIncluiCartao(const DadosDialogoCartao &dados, Destino destino)
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      m_dados(dados), m_destino(std::move(destino)) {
+    MontaControles();
+    FormCreate();
+}
 
-void TFrmIncluiCartao::FormActivate() {}
-void TFrmIncluiCartao::LimpaCampos() {}
-void TFrmIncluiCartao::MostraDadosInclusao(int) {}
-bool TFrmIncluiCartao::ExisteNome(const QString &) const { return false; }
-int TFrmIncluiCartao::LinhaAIncluir() const { return 1; }
-bool TFrmIncluiCartao::procura_bin(const QString &) const { return false; }
-void TFrmIncluiCartao::bt_inclui_binClick() {}
-void TFrmIncluiCartao::bt_exclui_binClick() {}
-void TFrmIncluiCartao::bt_conf_incluirClick() { FechaDialogoCartao(this); }
+TFrmIncluiCartao::~TFrmIncluiCartao() {
+    if (dialogoAberto == this)
+        ReabilitaJanelas();
+}
+
+void TFrmIncluiCartao::MontaControles() {
+    const int w = m_dados.largura, h = m_dados.altura;
+    setObjectName(QString::fromUtf8(m_dados.nomeForm));
+    setWindowTitle(QString::fromUtf8(m_dados.captionInclusao));
+    setFont(QFont(QString::fromUtf8(m_dados.fonteForm), 8));
+    setFixedSize(w, h);
+
+    m_painel = new QFrame(this);
+    m_painel->setObjectName("Panel1");
+    m_painel->setGeometry(0, 0, w, h);
+    m_painel->setFont(QFont(QString::fromUtf8(m_dados.fontePainel), 8));
+
+    const int larguraGrupo = w - 16;
+    m_grupoNome = new QGroupBox(QStringLiteral("Nome"), m_painel);
+    m_grupoNome->setObjectName("GroupBox1");
+    m_grupoNome->setGeometry(8, 4, larguraGrupo, 50);
+    m_edNome = new QLineEdit(m_grupoNome);
+    m_edNome->setObjectName(QString::fromUtf8(m_dados.edNome));
+    m_edNome->setGeometry(12, 19, 258, 21);
+    m_edNome->setMaxLength(30);
+    m_edNome->setValidator(new ValidadorCp1252(m_edNome));
+
+    m_grupoRede = new QGroupBox(QStringLiteral("Rede Destino"), m_painel);
+    m_grupoRede->setObjectName("GroupBox3");
+    m_grupoRede->setGeometry(8, 58, larguraGrupo, 50);
+    // Editable so that a card's network shows even when the list lacks it; the operator only
+    // chooses from the list.
+    m_comboRede = new QComboBox(m_grupoRede);
+    m_comboRede->setObjectName(QString::fromUtf8(m_dados.comboRede));
+    m_comboRede->setGeometry(12, 19, 258, 21);
+    m_comboRede->setEditable(true);
+    m_comboRede->setInsertPolicy(QComboBox::NoInsert);
+    m_comboRede->setCompleter(nullptr);
+    m_comboRede->lineEdit()->setReadOnly(true);
+    m_comboRede->installEventFilter(this);
+    m_comboRede->lineEdit()->installEventFilter(this);
+
+    m_grupoBins = new QGroupBox(m_painel);
+    m_grupoBins->setObjectName("GroupBox2");
+    m_grupoBins->setGeometry(8, 112, larguraGrupo, 177);
+    m_rotuloBin = new QLabel(QStringLiteral("Bin ou Range"), m_grupoBins);
+    m_rotuloBin->setObjectName("Label5");
+    m_rotuloBin->setGeometry(12, 14, 120, 16);
+    m_edBin = new QLineEdit(m_grupoBins);
+    m_edBin->setObjectName(QString::fromUtf8(m_dados.edBin));
+    m_edBin->setGeometry(12, 32, 130, 21);
+    m_edBin->setMaxLength(TamMaxEntradaBin);
+    // Pasted or dropped text passes the same gate as typed keys.
+    m_edBin->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9-]*")), m_edBin));
+    m_edBin->installEventFilter(this);
+    connect(m_edBin, &QLineEdit::textChanged, this, &TFrmIncluiCartao::ed_binChange);
+
+    m_btIncluiBin = new QToolButton(m_grupoBins);
+    m_btIncluiBin->setObjectName("bt_inclui_bin");
+    m_btIncluiBin->setGeometry(148, 28, 32, 32);
+    m_btIncluiBin->setIcon(Glifo(true));
+    m_btIncluiBin->setIconSize(QSize(20, 20));
+    m_btIncluiBin->setProperty("dica", QStringLiteral("inclui bin"));
+    connect(m_btIncluiBin, &QToolButton::clicked, this, &TFrmIncluiCartao::bt_inclui_binClick);
+
+    m_btExcluiBin = new QToolButton(m_grupoBins);
+    m_btExcluiBin->setObjectName("bt_exclui_bin");
+    m_btExcluiBin->setGeometry(148, 68, 32, 32);
+    m_btExcluiBin->setIcon(Glifo(false));
+    m_btExcluiBin->setIconSize(QSize(20, 20));
+    m_btExcluiBin->setToolTip(QStringLiteral("<Excluir>Selecione o bin desejado"));
+    connect(m_btExcluiBin, &QToolButton::clicked, this, &TFrmIncluiCartao::bt_exclui_binClick);
+
+    m_listaBins = new QListWidget(m_grupoBins);
+    m_listaBins->setObjectName(QString::fromUtf8(m_dados.listaBins));
+    m_listaBins->setGeometry(larguraGrupo - 154 - 10, 16, 154, 145);
+    m_listaBins->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_listaBins->setProperty("dica", QStringLiteral("Tecla <DEL> exclui bin"));
+    m_listaBins->installEventFilter(this);
+
+    m_btConfirma = new PainelBotao(m_painel);
+    m_btConfirma->setObjectName(QString::fromUtf8(m_dados.painelConfirma));
+    m_btConfirma->setGeometry(8, h - 25 - 5, 81, 25);
+    m_btConfirma->setCaption(QStringLiteral("Confirma"));
+    m_btConfirma->setTag(2);
+    connect(m_btConfirma, &PainelBotao::clicado, this, &TFrmIncluiCartao::bt_conf_incluirClick);
+
+    m_btEncerra = new PainelBotao(m_painel);
+    m_btEncerra->setObjectName(QString::fromUtf8(m_dados.painelEncerra));
+    m_btEncerra->setGeometry(w - 81 - 8, h - 25 - 5, 81, 25);
+    m_btEncerra->setCaption(QStringLiteral("Encerra"));
+    m_btEncerra->setTag(1);
+    connect(m_btEncerra, &PainelBotao::clicado, this, &TFrmIncluiCartao::bt_encerra_incluirClick);
+}
+
+void TFrmIncluiCartao::FormCreate() {
+    AjustaVisual(this);
+    for (QWidget *w : {static_cast<QWidget *>(this), static_cast<QWidget *>(m_grupoNome),
+                       static_cast<QWidget *>(m_grupoRede), static_cast<QWidget *>(m_grupoBins),
+                       static_cast<QWidget *>(m_rotuloBin)}) {
+        QPalette paleta = w->palette();
+        paleta.setColor(QPalette::WindowText, CinzaEscuro);
+        w->setPalette(paleta);
+    }
+    // AjustaVisual made the panels tab stops; the order runs down the form.
+    setTabOrder(m_edNome, m_comboRede);
+    setTabOrder(m_comboRede, m_edBin);
+    setTabOrder(m_edBin, m_btIncluiBin);
+    setTabOrder(m_btIncluiBin, m_listaBins);
+    setTabOrder(m_listaBins, m_btExcluiBin);
+    setTabOrder(m_btExcluiBin, m_btConfirma);
+    setTabOrder(m_btConfirma, m_btEncerra);
+}
+
+void TFrmIncluiCartao::FormActivate() {
+    m_apagou = false;
+    LimpaCampos();
+    DefineTextoCombo(m_comboRede, QString());
+    m_edNome->setEnabled(true);
+    const QString operacao = Estado().operacao;
+    if (operacao == u"I") {
+        setWindowTitle(QString::fromUtf8(m_dados.captionInclusao));
+        m_edNome->setFocus();
+    } else if (operacao == u"A") {
+        setWindowTitle(QString::fromUtf8(m_dados.captionAlteracao));
+        MostraDadosInclusao(Estado().linhaSelecionada[int(m_dados.tipo)]);
+        m_edNome->setEnabled(false);
+        m_comboRede->setFocus();
+    }
+}
+
+void TFrmIncluiCartao::LimpaCampos() {
+    for (QLineEdit *campo : findChildren<QLineEdit *>())
+        if (!qobject_cast<QComboBox *>(campo->parentWidget()))
+            campo->clear();
+    for (QListWidget *lista : findChildren<QListWidget *>())
+        lista->clear();
+    for (QCheckBox *caixa : findChildren<QCheckBox *>())
+        caixa->setChecked(false);
+}
+
+void TFrmIncluiCartao::MostraDadosInclusao(int linha) {
+    const QTableWidget *grade = Grade();
+    m_edNome->setText(TextoDaCelula(grade, linha, 0));
+    DefineTextoCombo(m_comboRede, TextoDaCelula(grade, linha, 1));
+    m_listaBins->addItems(ListaBinsDoTexto(TextoDaCelula(grade, linha, 2)));
+}
+
+bool TFrmIncluiCartao::ExisteNome(const QString &nome) const {
+    const QTableWidget *grade = Grade();
+    const QString chave = ChaveDoNome(nome);
+    for (int linha = 1; grade && linha < grade->rowCount(); ++linha)
+        if (ChaveDoNome(TextoDaCelula(grade, linha, 0)) == chave)
+            return true;
+    return false;
+}
+
+int TFrmIncluiCartao::LinhaAIncluir() const {
+    const QTableWidget *grade = Grade();
+    int linha = 0;
+    while (grade && linha < grade->rowCount() && !TextoDaCelula(grade, linha, 0).isEmpty())
+        ++linha;
+    return linha;
+}
+
+QStringList TFrmIncluiCartao::Bins() const {
+    QStringList lista;
+    for (int i = 0; i < m_listaBins->count(); ++i)
+        lista.append(m_listaBins->item(i)->text());
+    return lista;
+}
+
+bool TFrmIncluiCartao::procura_bin(const QString &bin) const { return ::procura_bin(Bins(), bin); }
+
+void TFrmIncluiCartao::RecusaBin(const QString &mensagem) {
+    Caixas().Mensagem(this, mensagem, TituloConfigurador, Icone::Erro, Botoes::Ok);
+    m_edBin->clear();
+    m_edBin->setFocus();
+}
+
+void TFrmIncluiCartao::bt_inclui_binClick() {
+    const ResultadoBin resultado = AvaliaInclusaoBin(Bins(), m_edBin->text());
+    if (resultado.veredito == VereditoBin::Limite) {
+        Caixas().Mensagem(this, resultado.mensagem, TituloConfigurador, Icone::Erro, Botoes::Ok);
+        return;
+    }
+    Estado().configuracaoAlterada = true;
+    if (resultado.veredito == VereditoBin::Recusa) {
+        RecusaBin(resultado.mensagem);
+        return;
+    }
+    m_listaBins->addItem(resultado.entrada);
+    m_edBin->clear();
+    m_edBin->setFocus();
+}
+
+int TFrmIncluiCartao::BinSelecionado() const {
+    const int linha = m_listaBins->currentRow();
+    return linha >= 0 && m_listaBins->item(linha)->isSelected() ? linha : -1;
+}
+
+void TFrmIncluiCartao::ExcluiBinSelecionado() {
+    delete m_listaBins->takeItem(BinSelecionado());
+    // As after a deletion in the original list box: nothing is selected.
+    m_listaBins->setCurrentRow(-1);
+}
+
+void TFrmIncluiCartao::bt_exclui_binClick() {
+    const int linha = BinSelecionado();
+    if (linha < 0) {
+        Caixas().Mensagem(this, MsgSelecioneBin, TituloConfigurador, Icone::Erro, Botoes::Ok);
+        return;
+    }
+    if (Caixas().Mensagem(this, PerguntaExcluiBin(m_listaBins->item(linha)->text()),
+                          TituloConfigurador, Icone::Pergunta, Botoes::SimNao) == Resposta::Sim) {
+        Estado().configuracaoAlterada = true;
+        ExcluiBinSelecionado();
+    }
+}
+
+void TFrmIncluiCartao::LB_BinsKeyUp(QKeyEvent *tecla) {
+    if (tecla->key() != Qt::Key_Delete || tecla->isAutoRepeat())
+        return;
+    const int linha = BinSelecionado();
+    if (linha < 0) {
+        Caixas().Mensagem(this, MsgSelecioneBin, TituloConfigurador, Icone::Erro, Botoes::Ok);
+        return;
+    }
+    // Set before the question, so it stays set when the answer is No.
+    Estado().configuracaoAlterada = true;
+    if (Caixas().Mensagem(this, PerguntaExcluiBin(m_listaBins->item(linha)->text()),
+                          TituloConfigurador, Icone::Nenhum, Botoes::SimNao) == Resposta::Sim)
+        ExcluiBinSelecionado();
+}
+
+bool TFrmIncluiCartao::ed_binKeyPress(QKeyEvent *tecla) {
+    if (tecla->key() == Qt::Key_Backspace) {
+        m_apagou = FiltraToqueBin(QChar(8)) == ToqueBin::Apagar;
+        return false;
+    }
+    if (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter)
+        return true;
+    const QString texto = tecla->text();
+    // Keys that type no character (arrows, Delete, shortcuts) are the field's own editing;
+    // the validator keeps what they leave to digits and "-".
+    if (texto.isEmpty() || texto[0] < u' ' || texto[0] == QChar(127))
+        return false;
+    for (QChar c : texto)
+        if (FiltraToqueBin(c) != ToqueBin::Aceito)
+            return true;
+    m_apagou = false;
+    return false;
+}
+
+void TFrmIncluiCartao::ed_binChange(const QString &texto) {
+    if (!PedeHifen(texto, m_apagou))
+        return;
+    m_edBin->setText(texto + u'-');
+    m_edBin->setFocus();
+    m_edBin->end(false);
+}
+
+void TFrmIncluiCartao::bt_conf_incluirClick() {
+    EstadoEdicao &estado = Estado();
+    estado.configuracaoAlterada = true;
+    const QString nome = m_edNome->text();
+    const QString rede = m_comboRede->currentText();
+    const QString bins = TextoDaListaBins(Bins());
+    if (estado.operacao == u"I") {
+        const int linha = LinhaAIncluir();
+        QString mensagem;
+        if (nome.isEmpty())
+            mensagem = QStringLiteral("Digite o Nome do Cartão");
+        else if (ExisteNome(nome))
+            mensagem = QStringLiteral("Nome do Cartão já cadastrado");
+        if (!mensagem.isEmpty()) {
+            Caixas().Mensagem(this, mensagem, TituloConfigurador, Icone::Erro, Botoes::Ok);
+            m_edNome->clear();
+            m_edNome->setFocus();
+            return;
+        }
+        m_destino.incluiDadosNaGrade(Grade(), linha, nome, rede, bins);
+        FechaDialogoCartao(this);
+    } else if (estado.operacao == u"A") {
+        m_destino.incluiDadosAlteradosNaGrade(
+            Grade(), estado.linhaSelecionada[int(m_dados.tipo)], nome, rede, bins);
+        FechaDialogoCartao(this);
+    }
+}
+
 void TFrmIncluiCartao::bt_encerra_incluirClick() { FechaDialogoCartao(this); }
-QStringList TFrmIncluiCartao::Bins() const { return {}; }
-bool TFrmIncluiCartao::eventFilter(QObject *o, QEvent *e) { return QDialog::eventFilter(o, e); }
-void TFrmIncluiCartao::closeEvent(QCloseEvent *e) { e->ignore(); }
-void TFrmIncluiCartao::hideEvent(QHideEvent *e) { QDialog::hideEvent(e); }
+
+bool TFrmIncluiCartao::eventFilter(QObject *objeto, QEvent *evento) {
+    if (evento->type() == QEvent::KeyPress) {
+        auto *tecla = static_cast<QKeyEvent *>(evento);
+        if (objeto == m_edBin)
+            return ed_binKeyPress(tecla);
+        // CB_RedeDestinoKeyPress: a network is chosen from the list, never typed.
+        if ((objeto == m_comboRede || objeto == m_comboRede->lineEdit()) &&
+            !tecla->text().isEmpty() && tecla->text()[0] >= u' ' && tecla->text()[0] != QChar(127))
+            return true;
+    } else if (evento->type() == QEvent::KeyRelease && objeto == m_listaBins) {
+        LB_BinsKeyUp(static_cast<QKeyEvent *>(evento));
+    }
+    return QDialog::eventFilter(objeto, evento);
+}
+
+void TFrmIncluiCartao::closeEvent(QCloseEvent *evento) {
+    // The frame has no close command; "Confirma" and "Encerra" are the ways out.
+    evento->ignore();
+}
+
+void TFrmIncluiCartao::hideEvent(QHideEvent *evento) {
+    // Whatever hides the dialog gives the main window back its input.
+    if (!evento->spontaneous() && dialogoAberto == this)
+        ReabilitaJanelas();
+    QDialog::hideEvent(evento);
+}
 
 TFrmIncluiCartaoCred::TFrmIncluiCartaoCred(TFrmPrinc *p)
     : TFrmIncluiCartao(DadosDoTipo(TipoGrade::Credito), p) {}
@@ -67,8 +464,38 @@ TFrmIncluiCartaoComb::TFrmIncluiCartaoComb(Destino d)
     : TFrmIncluiCartao(DadosDoTipo(TipoGrade::Combustivel), std::move(d)) {}
 
 void AbreDialogoCartao(QWidget *form) {
+    if (dialogoAberto)
+        FechaDialogoCartao(dialogoAberto);
+    QWidget *dono = nullptr;
+    for (QWidget *janela : QApplication::topLevelWidgets()) {
+        const Qt::WindowType tipo = janela->windowType();
+        if (janela == form || !janela->isVisible() || !janela->isEnabled() ||
+            tipo == Qt::ToolTip || tipo == Qt::Popup)
+            continue;
+        janela->setEnabled(false);
+        janelasDesabilitadas.append(janela);
+        if (!dono)
+            dono = janela;
+    }
+    dialogoAberto = form;
+
+    form->winId(); // a native window, so it can name the window it stays above
+    if (dono && dono->windowHandle() && form->windowHandle())
+        form->windowHandle()->setTransientParent(dono->windowHandle());
+    if (const QScreen *tela = form->screen()) {
+        QRect area = form->frameGeometry();
+        area.moveCenter(tela->availableGeometry().center());
+        form->move(area.topLeft());
+    }
     form->show();
     form->raise();
+    form->activateWindow();
+    if (auto *dialogo = qobject_cast<TFrmIncluiCartao *>(form))
+        dialogo->FormActivate();
 }
 
-void FechaDialogoCartao(QWidget *form) { form->hide(); }
+void FechaDialogoCartao(QWidget *form) {
+    if (dialogoAberto == form)
+        ReabilitaJanelas();
+    form->hide();
+}

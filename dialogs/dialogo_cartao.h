@@ -118,9 +118,6 @@ private:
     QListWidget *m_listaBins = nullptr;
     PainelBotao *m_btConfirma = nullptr;
     PainelBotao *m_btEncerra = nullptr;
-
-    friend void FechaDialogoCartao(QWidget *form);
-    bool m_fechando = false;
 };
 
 class TFrmIncluiCartaoCred : public TFrmIncluiCartao {

@@ -37,7 +37,7 @@ void AddRegArqConfBins(const QString &status, const CamposRegistro &campos, TTab
 void DelRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela);
 
 // The run from the moment the file is chosen: deletes the old status file, then reads, echoes,
-// validates and applies every line. Throws ErroES when the run ends early (the import file
-// cannot be opened or read, a missing table file cannot be created). The table afterwards holds
-// the last file a record read.
+// validates and applies every line. Throws ErroES when the run ends early: the import file
+// cannot be opened or read, a missing table file cannot be created, or an opened status file or
+// the trace log cannot be written. The table afterwards holds the last file a record read.
 void ExecutaImportacao(const QString &arquivo, TTabRot &tabela);

@@ -1,7 +1,7 @@
 // The card edit dialog driven through its widgets, writing into a plain grid in place of the main
 // window: BIN entry by keys, deletion, name checks, confirmation, close, opening and closing.
 
-#include "app/caixas.h"
+#include "caixas_roteiro.h"
 #include "dialogs/dialogo_cartao.h"
 #include "dialogs/regras_bin.h"
 
@@ -19,28 +19,6 @@
 Q_DECLARE_METATYPE(TipoGrade)
 
 namespace {
-
-struct CaixaVista {
-    QString texto, titulo;
-    Icone icone;
-    Botoes botoes;
-};
-
-// Records every box and answers from a queue (OK, or No when the queue is empty).
-class CaixasDeTeste : public InterfaceCaixas {
-public:
-    QList<CaixaVista> vistas;
-    QList<Resposta> respostas;
-    Resposta Mensagem(QWidget *, const QString &texto, const QString &titulo, Icone icone,
-                      Botoes botoes) override {
-        vistas.append({texto, titulo, icone, botoes});
-        if (!respostas.isEmpty())
-            return respostas.takeFirst();
-        return botoes == Botoes::Ok ? Resposta::Ok : Resposta::Nao;
-    }
-    QString AbreArquivo(QWidget *, const QString &) override { return {}; }
-    QString SalvaArquivo(QWidget *, const QString &) override { return {}; }
-};
 
 struct Chamada {
     QString rotina;
@@ -164,16 +142,12 @@ QString Faixas19(int n) {
 
 class TstDialogoCartao : public QObject {
     Q_OBJECT
-    CaixasDeTeste caixas;
+    std::unique_ptr<CaixasRoteiro> caixas;
 
 private slots:
-    void init() {
-        caixas.vistas.clear();
-        caixas.respostas.clear();
-        InstalaCaixas(&caixas);
-    }
+    void init() { caixas = std::make_unique<CaixasRoteiro>(); }
     void cleanup() {
-        InstalaCaixas(nullptr);
+        caixas.reset();
         // No window may be left open.
         for (QWidget *w : QApplication::topLevelWidgets())
             QVERIFY2(!w->isVisible() || w->windowType() == Qt::ToolTip, qPrintable(w->objectName()));
@@ -304,7 +278,7 @@ void TstDialogoCartao::abreEFecha() {
     QVERIFY(c.Combo()->currentText().isEmpty());
     QCOMPARE(c.Lista()->count(), 0);
     QCOMPARE(c.Combo()->count(), 3); // the network list stays
-    QVERIFY(caixas.vistas.isEmpty());
+    QVERIFY(caixas->caixas.isEmpty());
     FechaDialogoCartao(c.dialogo.get());
     QVERIFY(c.principal.isEnabled());
 }
@@ -378,13 +352,13 @@ void TstDialogoCartao::binDigitado() {
     QCOMPARE(c.Bin()->text(), noCampo);
     c.Clica(c.BtInclui());
     if (mensagem.isEmpty()) {
-        QVERIFY(caixas.vistas.isEmpty());
+        QVERIFY(caixas->caixas.isEmpty());
     } else {
-        QCOMPARE(caixas.vistas.size(), 1);
-        QCOMPARE(caixas.vistas[0].texto, mensagem);
-        QCOMPARE(caixas.vistas[0].titulo, QStringLiteral("Configurador Roteamento"));
-        QCOMPARE(caixas.vistas[0].icone, Icone::Erro);
-        QCOMPARE(caixas.vistas[0].botoes, Botoes::Ok);
+        QCOMPARE(caixas->caixas.size(), 1);
+        QCOMPARE(caixas->caixas[0].texto, mensagem);
+        QCOMPARE(caixas->caixas[0].titulo, QStringLiteral("Configurador Roteamento"));
+        QCOMPARE(caixas->caixas[0].icone, Icone::Erro);
+        QCOMPARE(caixas->caixas[0].botoes, Botoes::Ok);
     }
     QCOMPARE(ItensDa(c.Lista()), lista);
     QVERIFY(c.Bin()->text().isEmpty());
@@ -403,9 +377,9 @@ void TstDialogoCartao::limiteDeVinte() {
     QCOMPARE(c.Lista()->count(), 20);
     c.Digita(c.Bin(), "300000");
     c.Clica(c.BtInclui());
-    QCOMPARE(caixas.vistas.size(), 1);
-    QCOMPARE(caixas.vistas[0].texto, QStringLiteral("Não é permitido cadastrar mais de 20 bins"));
-    QCOMPARE(caixas.vistas[0].icone, Icone::Erro);
+    QCOMPARE(caixas->caixas.size(), 1);
+    QCOMPARE(caixas->caixas[0].texto, QStringLiteral("Não é permitido cadastrar mais de 20 bins"));
+    QCOMPARE(caixas->caixas[0].icone, Icone::Erro);
     QCOMPARE(c.Bin()->text(), QStringLiteral("300000"));
     QCOMPARE(c.Lista()->count(), 20);
     QVERIFY(!c.estado.configuracaoAlterada);
@@ -475,26 +449,27 @@ void TstDialogoCartao::exclusao() {
     c.Lista()->setFocus();
     if (selecionado >= 0)
         c.Lista()->setCurrentRow(selecionado);
-    caixas.respostas << Resposta(resposta);
+    if (selecionado >= 0)
+        caixas->respostas << Resposta(resposta);
     if (pelaTecla) {
         QTest::keyClick(c.Lista(), Qt::Key_A); // other keys do nothing
-        QVERIFY(caixas.vistas.isEmpty());
+        QVERIFY(caixas->caixas.isEmpty());
         QTest::keyClick(c.Lista(), Qt::Key_Delete);
     } else {
         c.Clica(c.BtExclui());
     }
-    QCOMPARE(caixas.vistas.size(), 1);
-    QCOMPARE(caixas.vistas[0].texto, texto);
-    QCOMPARE(caixas.vistas[0].titulo, QStringLiteral("Configurador Roteamento"));
-    QCOMPARE(int(caixas.vistas[0].icone), icone);
-    QCOMPARE(caixas.vistas[0].botoes, selecionado >= 0 ? Botoes::SimNao : Botoes::Ok);
+    QCOMPARE(caixas->caixas.size(), 1);
+    QCOMPARE(caixas->caixas[0].texto, texto);
+    QCOMPARE(caixas->caixas[0].titulo, QStringLiteral("Configurador Roteamento"));
+    QCOMPARE(int(caixas->caixas[0].icone), icone);
+    QCOMPARE(caixas->caixas[0].botoes, selecionado >= 0 ? Botoes::SimNao : Botoes::Ok);
     QCOMPARE(ItensDa(c.Lista()), lista);
     QCOMPARE(c.estado.configuracaoAlterada, alterada);
     if (lista.size() == 2) {
         // Nothing stays selected, so a second press deletes nothing without a new choice.
-        caixas.vistas.clear();
+        caixas->caixas.clear();
         c.Clica(c.BtExclui());
-        QCOMPARE(caixas.vistas.value(0).texto, MsgSelecioneBin);
+        QCOMPARE(caixas->caixas.value(0).texto, MsgSelecioneBin);
     }
     c.Clica(c.Encerra());
 }
@@ -525,7 +500,7 @@ void TstDialogoCartao::nomeNaInclusao() {
     c.Clica(c.Confirma());
     QVERIFY(c.estado.configuracaoAlterada);
     if (mensagem.isEmpty()) {
-        QVERIFY(caixas.vistas.isEmpty());
+        QVERIFY(caixas->caixas.isEmpty());
         QVERIFY(!c.dialogo->isVisible());
         QCOMPARE(c.chamadas.size(), 1);
         QCOMPARE(c.chamadas[0].rotina, QStringLiteral("IncluiDadosNaGrade"));
@@ -534,10 +509,10 @@ void TstDialogoCartao::nomeNaInclusao() {
         QCOMPARE(c.grade->rowCount(), 5);
         QCOMPARE(c.Linha(3), (QStringList{nome, "REDE B", "555555;"}));
     } else {
-        QCOMPARE(caixas.vistas.size(), 1);
-        QCOMPARE(caixas.vistas[0].texto, mensagem);
-        QCOMPARE(caixas.vistas[0].icone, Icone::Erro);
-        QCOMPARE(caixas.vistas[0].botoes, Botoes::Ok);
+        QCOMPARE(caixas->caixas.size(), 1);
+        QCOMPARE(caixas->caixas[0].texto, mensagem);
+        QCOMPARE(caixas->caixas[0].icone, Icone::Erro);
+        QCOMPARE(caixas->caixas[0].botoes, Botoes::Ok);
         QVERIFY(c.dialogo->isVisible());
         QVERIFY(c.chamadas.isEmpty());
         QVERIFY(c.Nome()->text().isEmpty());
@@ -575,7 +550,7 @@ void TstDialogoCartao::inclusaoCompleta() {
         c.Clica(c.BtInclui());
     }
     c.Clica(c.Confirma());
-    QVERIFY(caixas.vistas.isEmpty());
+    QVERIFY(caixas->caixas.isEmpty());
     QCOMPARE(c.chamadas.size(), 1);
     QCOMPARE(c.Linha(2), (QStringList{"Cartao Teste", "REDE A", "411111;400000-400099;123456;"}));
     QCOMPARE(c.Linha(3), (QStringList{"", "", ""}));
@@ -596,7 +571,7 @@ void TstDialogoCartao::alteracaoDeVinteFaixas() {
     QCOMPARE(c.Lista()->count(), 20);
     QCOMPARE(c.Lista()->item(19)->text(), QStringLiteral("100000019-200000019"));
     c.Clica(c.Confirma());
-    QVERIFY(caixas.vistas.isEmpty());
+    QVERIFY(caixas->caixas.isEmpty());
     QCOMPARE(c.chamadas.size(), 1);
     QCOMPARE(c.chamadas[0].rotina, QStringLiteral("IncluiDadosAlteradosNaGrade"));
     QCOMPARE(c.chamadas[0].linha, 2);
@@ -620,7 +595,7 @@ void TstDialogoCartao::encerraDescarta() {
     c.Digita(c.Bin(), "333333");
     c.Clica(c.BtInclui());
     c.Lista()->setCurrentRow(0);
-    caixas.respostas << Resposta::Sim;
+    caixas->respostas << Resposta::Sim;
     c.Clica(c.BtExclui());
     QCOMPARE(ItensDa(c.Lista()), (QStringList{"222222", "333333"}));
     c.Clica(c.Encerra());
@@ -660,7 +635,7 @@ void TstDialogoCartao::teclaEnter() {
     QTest::keyClick(c.Bin(), Qt::Key_Return);
     QCOMPARE(c.Bin()->text(), QStringLiteral("123456"));
     QCOMPARE(c.Lista()->count(), 0);
-    QVERIFY(caixas.vistas.isEmpty());
+    QVERIFY(caixas->caixas.isEmpty());
     c.BtInclui()->setFocus();
     QTest::keyClick(c.BtInclui(), Qt::Key_Space);
     QCOMPARE(c.Lista()->count(), 1);

@@ -153,7 +153,7 @@ void TFrmIncluiCartao::MontaControles() {
     m_grupoNome->setGeometry(8, 4, larguraGrupo, 50);
     m_edNome = new QLineEdit(m_grupoNome);
     m_edNome->setObjectName(QString::fromUtf8(m_dados.edNome));
-    m_edNome->setGeometry(12, 19, 258, 21);
+    m_edNome->setGeometry(12, 22, 258, 21);
     m_edNome->setMaxLength(30);
     m_edNome->setValidator(new ValidadorCp1252(m_edNome));
 
@@ -164,7 +164,7 @@ void TFrmIncluiCartao::MontaControles() {
     // chooses from the list.
     m_comboRede = new QComboBox(m_grupoRede);
     m_comboRede->setObjectName(QString::fromUtf8(m_dados.comboRede));
-    m_comboRede->setGeometry(12, 19, 258, 21);
+    m_comboRede->setGeometry(12, 22, 258, 21);
     m_comboRede->setEditable(true);
     m_comboRede->setInsertPolicy(QComboBox::NoInsert);
     m_comboRede->setCompleter(nullptr);

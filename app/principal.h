@@ -146,9 +146,14 @@ private:
     QAction *m_importar = nullptr;
     QAction *m_exportar = nullptr;
     QAction *m_sair = nullptr;
+    struct Redimensiona {
+        QTableWidget *grade = nullptr;
+        int coluna = 0;
+        int x = 0;
+        int largura = 0;
+    } m_redimensiona;
     bool m_mostrada = false;
     bool m_saindo = false;
-    bool m_montandoEmpresas = false;
 };
 
 // The main window of the running program (set as soon as it is created).

@@ -2,6 +2,7 @@
 // window: BIN entry by keys, deletion, name checks, confirmation, close, opening and closing.
 
 #include "caixas_roteiro.h"
+#include "app/principal.h"
 #include "dialogs/dialogo_cartao.h"
 #include "dialogs/regras_bin.h"
 
@@ -63,7 +64,7 @@ struct Cenario {
         principal.show();
     }
     ~Cenario() {
-        if (dialogo->isVisible())
+        if (dialogo && dialogo->isVisible())
             FechaDialogoCartao(dialogo.get());
     }
 
@@ -171,6 +172,9 @@ private slots:
     void encerraDescarta();
     void comboNaoAceitaDigitacao();
     void teclaEnter();
+    void nomeSoEmCp1252();
+    void destruidoAberto();
+    void ligadoAPrincipal();
 };
 
 void TstDialogoCartao::controles_data() {
@@ -645,6 +649,45 @@ void TstDialogoCartao::teclaEnter() {
     QVERIFY(!c.dialogo->isVisible());
     QCOMPARE(c.chamadas.size(), 1);
     QCOMPARE(c.Linha(1), (QStringList{"Pelo Enter", "", "123456;"}));
+}
+
+void TstDialogoCartao::nomeSoEmCp1252() {
+    Cenario c;
+    c.Abre("I");
+    // Ł and ź have no Windows-1252 byte; ó and € have.
+    c.Digita(c.Nome(), QStringLiteral("Łódź €"));
+    QCOMPARE(c.Nome()->text(), QStringLiteral("ód €"));
+    c.Clica(c.Encerra());
+}
+
+void TstDialogoCartao::destruidoAberto() {
+    auto c = std::make_unique<Cenario>();
+    c->Abre("I");
+    QVERIFY(!c->principal.isEnabled());
+    c->dialogo.reset();
+    QVERIFY(c->principal.isEnabled());
+}
+
+void TstDialogoCartao::ligadoAPrincipal() {
+    auto *principal = new TFrmPrinc;
+    QTableWidget *grade = principal->Grade(TipoGrade::Debito);
+    grade->setItem(0, 0, new QTableWidgetItem("Cartão "));
+    QPointer<TFrmIncluiCartao> dialogo = new TFrmIncluiCartaoDeb(principal);
+    principal->show();
+    principal->Estado().operacao = "I";
+    AbreDialogoCartao(dialogo);
+    QVERIFY(QTest::qWaitForWindowActive(dialogo));
+    QVERIFY(!principal->isEnabled());
+    QTest::keyClicks(dialogo->findChild<QLineEdit *>("ed_nome_cartao_deb"), "Debito Um");
+    QTest::mouseClick(dialogo->findChild<QWidget *>("bt_conf_incluir_deb"), Qt::LeftButton);
+    QVERIFY(!dialogo->isVisible());
+    QVERIFY(principal->isEnabled());
+    QVERIFY(principal->Estado().configuracaoAlterada);
+    QCOMPARE(grade->rowCount(), 3);
+    QCOMPARE(grade->item(1, 0)->text(), QStringLiteral("Debito Um"));
+    // The main window owns the dialog.
+    delete principal;
+    QVERIFY(dialogo.isNull());
 }
 
 QTEST_MAIN(TstDialogoCartao)

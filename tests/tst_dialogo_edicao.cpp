@@ -1,0 +1,141 @@
+// The typical edit, end to end through the widgets: "TODAS", the credit page, "Incluir", the
+// dialog, "Confirma", "Retornar" answered Yes, and TabRot.bin byte for byte.
+
+#include "app/principal.h"
+#include "caixas_roteiro.h"
+#include "dialogs/dialogo_cartao.h"
+#include "instalacao_lote.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtEndian>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// One kind-2 record of COMUNIC.cnf naming a network code.
+QByteArray RegistroRede(std::uint16_t codigo) {
+    QByteArray r(130, '\0');
+    qToLittleEndian<std::uint16_t>(0x0102, r.data());
+    qToLittleEndian<std::uint16_t>(2, r.data() + 2);
+    qToLittleEndian<std::uint16_t>(codigo, r.data() + 4);
+    return r;
+}
+
+QString ModulosDeTeste() {
+    const QString bin = qEnvironmentVariable("TESTES_BINARIOS");
+    return (bin.isEmpty() ? QCoreApplication::applicationDirPath() : bin) +
+           QStringLiteral("/modules/");
+}
+
+template <class T> T *Achar(QWidget *janela, const char *nome) {
+    T *w = janela->findChild<T *>(QString::fromUtf8(nome));
+    if (!w)
+        qFatal("missing control %s", nome);
+    return w;
+}
+
+} // namespace
+
+class TstDialogoEdicao : public QObject {
+    Q_OBJECT
+private slots:
+    void edicaoTipica();
+};
+
+void TstDialogoEdicao::edicaoTipica() {
+    QTemporaryDir unidade;
+    QVERIFY(unidade.isValid());
+    qputenv("VARDO_UNIDADE", unidade.path().toLocal8Bit());
+    const QString config = unidade.filePath("Vardo/config/");
+    const QString bib = unidade.filePath("vardo/aplic.win/bib/");
+    QVERIFY(QDir().mkpath(config + "Empresas"));
+    QVERIFY(QDir().mkpath(bib));
+    // Network "A" (code 20, credit cards) and network "B" (code 10, credit and debit).
+    QVERIFY(lote::Escreve(config + "COMUNIC.cnf", RegistroRede(20) + RegistroRede(10)));
+    QVERIFY(QFile::copy(ModulosDeTeste() + "seA.bpl", bib + "seA.bpl"));
+    QVERIFY(QFile::copy(ModulosDeTeste() + "seB.bpl", bib + "seB.bpl"));
+    const QString tabRot = config + "TabRot.bin";
+    QVERIFY(lote::Escreve(tabRot, lote::Arquivo({{"Antigo", 10, 1, {"111111"}},
+                                                 {"Debito X", 0xFFFF, 2, {"222222"}}})));
+
+    CaixasRoteiro caixas;
+    auto principal = std::make_unique<TFrmPrinc>();
+    auto *cred = new TFrmIncluiCartaoCred(principal.get());
+    auto *deb = new TFrmIncluiCartaoDeb(principal.get());
+    auto *comb = new TFrmIncluiCartaoComb(principal.get());
+    principal->RegistraDialogos(cred, deb, comb);
+    principal->show();
+    QVERIFY(QTest::qWaitForWindowActive(principal.get()));
+
+    // "TODAS" picked from the company selector's list.
+    QComboBox *empresa = Achar<QComboBox>(principal.get(), "cb_empresa");
+    const int todas = empresa->findText("TODAS");
+    QVERIFY(todas >= 0);
+    empresa->setFocus();
+    if (empresa->currentIndex() > todas)
+        QTest::keyClick(empresa, Qt::Key_Home);
+    while (empresa->currentIndex() < todas)
+        QTest::keyClick(empresa, Qt::Key_Down);
+    QCOMPARE(empresa->currentText(), QStringLiteral("TODAS"));
+    QVERIFY(caixas.caixas.isEmpty());
+    QTreeWidget *arvore = Achar<QTreeWidget>(principal.get(), "TreeView_Opcoes");
+    QVERIFY(arvore->isEnabled());
+    QTreeWidgetItem *credito = arvore->topLevelItem(0);
+    QCOMPARE(credito->text(0), QStringLiteral("Crédito"));
+    QTest::mouseClick(arvore->viewport(), Qt::LeftButton, {},
+                      arvore->visualItemRect(credito).center());
+    QTableWidget *grade = Achar<QTableWidget>(principal.get(), "Grade_cred");
+    QVERIFY(grade->isVisible());
+    QCOMPARE(grade->rowCount(), 3);
+    QCOMPARE(grade->item(1, 0)->text(), QStringLiteral("Antigo"));
+
+    QTest::mouseClick(Achar<QWidget>(principal.get(), "bt_incluir_cred"), Qt::LeftButton);
+    QVERIFY(QTest::qWaitForWindowActive(cred));
+    QVERIFY(!principal->isEnabled());
+    QCOMPARE(cred->windowTitle(), QStringLiteral("Inclusão de Cartão de Crédito"));
+
+    QTest::keyClicks(Achar<QLineEdit>(cred, "ed_nome_cartao_cred"), "Cartao Novo");
+    QComboBox *rede = Achar<QComboBox>(cred, "CB_RedeDestino_Cred");
+    QCOMPARE(rede->itemText(0), QStringLiteral("Bloqueada"));
+    const int indiceA = rede->findText("A");
+    QVERIFY(indiceA > 0);
+    rede->setFocus();
+    for (int i = 0; i <= indiceA; ++i)
+        QTest::keyClick(rede, Qt::Key_Down);
+    QCOMPARE(rede->currentText(), QStringLiteral("A"));
+    QLineEdit *bin = Achar<QLineEdit>(cred, "ed_bin_cred");
+    for (const char *texto : {"411111", "400000-400099"}) {
+        QTest::keyClicks(bin, texto);
+        QTest::mouseClick(Achar<QToolButton>(cred, "bt_inclui_bin"), Qt::LeftButton);
+    }
+    QTest::mouseClick(Achar<QWidget>(cred, "bt_conf_incluir_cred"), Qt::LeftButton);
+    QVERIFY(caixas.caixas.isEmpty());
+    QVERIFY(!cred->isVisible());
+    QVERIFY(principal->isEnabled());
+    QCOMPARE(grade->rowCount(), 4);
+    QCOMPARE(grade->item(2, 0)->text(), QStringLiteral("Cartao Novo"));
+    QCOMPARE(grade->item(2, 1)->text(), QStringLiteral("A"));
+    QCOMPARE(grade->item(2, 2)->text(), QStringLiteral("411111;400000-400099;"));
+
+    caixas.respostas << Resposta::Sim;
+    QTest::mouseClick(Achar<QWidget>(principal.get(), "bt_sair_cred"), Qt::LeftButton);
+    QCOMPARE(caixas.Textos(), QStringList{"Deseja gravar a configuração ? "});
+    QCOMPARE(caixas.caixas[0].botoes, Botoes::SimNaoCancelar);
+
+    QCOMPARE(lote::Le(tabRot),
+             lote::Arquivo({{"Antigo", 10, 1, {"111111"}},
+                            {"Cartao Novo", 20, 1, {"411111", "400000-400099"}},
+                            {"Debito X", 0xFFFF, 2, {"222222"}}}));
+    principal.reset();
+}
+
+QTEST_MAIN(TstDialogoEdicao)
+#include "tst_dialogo_edicao.moc"

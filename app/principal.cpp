@@ -319,8 +319,6 @@ void TFrmPrinc::MontaPagina(TipoGrade tipo) {
     connect(p.excluir, &PainelBotao::clicado, this, [this, tipo] { Excluir(tipo, false); });
     connect(p.retornar, &PainelBotao::clicado, this, &TFrmPrinc::bt_sair_credClick);
     connect(g, &QTableWidget::itemSelectionChanged, this, [this, tipo] { SelecaoMudou(tipo); });
-    connect(g, &QTableWidget::cellDoubleClicked, this,
-            [this, tipo] { Alterar(tipo, QStringLiteral("Clique para alterar no bin desejado")); });
     connect(p.check, &QCheckBox::toggled, this, [this, tipo] { CB_Rede_PadraoClick(tipo); });
     connect(p.combo, &QComboBox::activated, this, [this] { m_estado.configuracaoAlterada = true; });
 }
@@ -880,6 +878,7 @@ void TFrmPrinc::OrdenaPeloTitulo(TipoGrade tipo, int coluna) {
 bool TFrmPrinc::eventFilter(QObject *objeto, QEvent *evento) {
     for (int t = 0; t < 3; ++t) {
         Pagina &p = m_paginas[t];
+        if (!p.grade) break; // still being built
         if (objeto == p.check && evento->type() == QEvent::FocusIn) {
             m_estado.configuracaoAlterada = true;
         } else if (objeto == p.grade && evento->type() == QEvent::KeyRelease) {
@@ -888,6 +887,11 @@ bool TFrmPrinc::eventFilter(QObject *objeto, QEvent *evento) {
         } else if (objeto == p.grade->viewport()) {
             QTableWidget *g = p.grade;
             const auto tipo = evento->type();
+            if (tipo == QEvent::MouseButtonDblClick) {
+                // Anywhere on the grid, the title row too.
+                Alterar(TipoGrade(t), QStringLiteral("Clique para alterar no bin desejado"));
+                return true;
+            }
             if (tipo != QEvent::MouseButtonPress && tipo != QEvent::MouseMove &&
                 tipo != QEvent::MouseButtonRelease)
                 return false;

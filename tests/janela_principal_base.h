@@ -1,0 +1,144 @@
+#pragma once
+// Shared set-up of the main window tests: an installation in a temporary drive with COMUNIC.cnf
+// network records for codes 10, 20 and 40, the test modules seA (20, credit), seB (10, credit
+// and debit) and seC (40, fuel), the window shown on the offscreen platform, and scripted boxes.
+
+#include "app/painel_botao.h"
+#include "app/principal.h"
+#include "caixas_roteiro.h"
+#include "instalacao_lote.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <QtEndian>
+
+#include <memory>
+
+namespace janela {
+
+inline QByteArray RegistroComunic(int tipo, int valor) {
+    QByteArray r(130, '\x5A');
+    qToLittleEndian<std::uint16_t>(0x0102, r.data());
+    qToLittleEndian<std::uint16_t>(std::uint16_t(tipo), r.data() + 2);
+    qToLittleEndian<std::uint16_t>(std::uint16_t(valor), r.data() + 4);
+    return r;
+}
+
+inline QString DiretorioModulosTeste() {
+    const QString bin = qEnvironmentVariable("TESTES_BINARIOS");
+    return (bin.isEmpty() ? QCoreApplication::applicationDirPath() : bin) +
+           QStringLiteral("/modules/");
+}
+
+// Grid contents as "name|network|bins" per row after the title row, blank rows as "||".
+inline QStringList Linhas(const QTableWidget *g) {
+    QStringList l;
+    for (int r = 1; r < g->rowCount(); ++r) {
+        QStringList c;
+        for (int k = 0; k < 3; ++k) c << (g->item(r, k) ? g->item(r, k)->text() : QString());
+        l << c.join(QLatin1Char('|'));
+    }
+    return l;
+}
+
+class Base {
+public:
+    std::unique_ptr<QTemporaryDir> unidade;
+    lote::Instalacao inst;
+    std::unique_ptr<CaixasRoteiro> caixas;
+    std::unique_ptr<TFrmPrinc> janela;
+
+    bool MontaInstalacao(bool comComunic = true,
+                         const QStringList &empresas = {QStringLiteral("ABCDEFGH"),
+                                                        QStringLiteral("12345678")}) {
+        unidade = std::make_unique<QTemporaryDir>();
+        if (!unidade->isValid()) return false;
+        qputenv("VARDO_UNIDADE", unidade->path().toLocal8Bit());
+        inst.unidade = unidade->path();
+        if (!inst.cria(empresas)) return false;
+        if (comComunic &&
+            !lote::Escreve(inst.config() + QStringLiteral("/COMUNIC.cnf"),
+                           RegistroComunic(2, 10) + RegistroComunic(2, 20) +
+                               RegistroComunic(2, 40)))
+            return false;
+        const QString bib = unidade->filePath(QStringLiteral("vardo/aplic.win/bib"));
+        QDir().mkpath(bib);
+        for (const char *m : {"seA.bpl", "seB.bpl", "seC.bpl"})
+            if (!QFile::copy(DiretorioModulosTeste() + QLatin1String(m),
+                             bib + QLatin1Char('/') + QLatin1String(m)))
+                return false;
+        caixas = std::make_unique<CaixasRoteiro>();
+        return true;
+    }
+
+    void AbreJanela() {
+        janela = std::make_unique<TFrmPrinc>();
+        janela->show();
+        janela->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(janela.get()));
+    }
+
+    void Fecha() {
+        janela.reset();
+        caixas.reset();
+        unidade.reset();
+    }
+
+    static bool NenhumaJanelaAberta() {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->isVisible()) return false;
+        return true;
+    }
+
+    template <typename T> T *Filho(const char *nome) const {
+        return janela->findChild<T *>(QString::fromUtf8(nome));
+    }
+    QComboBox *Empresa() const { return Filho<QComboBox>("cb_empresa"); }
+    QTreeWidget *Arvore() const { return Filho<QTreeWidget>("TreeView_Opcoes"); }
+    QTabWidget *Paginas() const { return Filho<QTabWidget>("PageControl_opcoes"); }
+    QAction *Acao(const char *nome) const { return janela->findChild<QAction *>(QString::fromUtf8(nome)); }
+    QTableWidget *Grade(TipoGrade t) const { return janela->Grade(t); }
+
+    void EscolheEmpresa(const QString &texto) {
+        QComboBox *cb = Empresa();
+        const int i = cb->findText(texto);
+        QVERIFY(i >= 0);
+        cb->setCurrentIndex(i);
+        emit cb->activated(i);
+    }
+
+    void ClicaArvore(int no) {
+        QTreeWidget *t = Arvore();
+        QTreeWidgetItem *item = t->topLevelItem(no);
+        QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, t->visualItemRect(item).center());
+    }
+
+    void ClicaCelula(QTableWidget *g, int linha, int coluna, Qt::MouseButton b = Qt::LeftButton) {
+        g->scrollToItem(g->item(linha, coluna) ? g->item(linha, coluna) : g->item(linha, 0));
+        const QRect r = g->visualRect(g->model()->index(linha, coluna));
+        QTest::mouseClick(g->viewport(), b, {}, r.center());
+    }
+
+    void Clica(const char *painel) {
+        auto *p = janela->findChild<QWidget *>(QString::fromUtf8(painel));
+        QVERIFY2(p, painel);
+        QTest::mouseClick(p, Qt::LeftButton, {}, p->rect().center());
+    }
+
+    bool EscreveTabela(const QString &caminho, const QList<lote::Cartao> &cartoes) {
+        return lote::Escreve(caminho, lote::Arquivo(cartoes));
+    }
+};
+
+} // namespace janela

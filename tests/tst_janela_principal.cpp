@@ -1,0 +1,432 @@
+// The main window through its widgets: start-up, company selection, the option tree, loading a
+// table into the grids and defaults, delete, sort, default networks, "Retornar" and the saved
+// file byte by byte.
+
+#include "janela_principal_base.h"
+
+#include "env/texto.h"
+
+using namespace janela;
+using lote::Cartao;
+
+class TstJanelaPrincipal : public QObject, public Base {
+    Q_OBJECT
+
+    // A table with a credit default (A), two debit cards, one blocked fuel card and one credit
+    // card, the types interleaved.
+    QList<Cartao> TabelaExemplo() const {
+        return {{"", 20, 255, {}},
+                {"DEB UM", 10, 2, {"500000", "510000-510099"}},
+                {"CRED", 20, 1, {"411111"}},
+                {"DEB DOIS", 10, 2, {"520000"}},
+                {"COMB", 65535, 3, {"600000", "600001", "600002"}}};
+    }
+
+    void Prepara() {
+        QVERIFY(MontaInstalacao());
+        QVERIFY(EscreveTabela(inst.todas(), TabelaExemplo()));
+        AbreJanela();
+        EscolheEmpresa(QStringLiteral("TODAS"));
+    }
+
+private slots:
+    void cleanup() {
+        Fecha();
+        QVERIFY(NenhumaJanelaAberta());
+    }
+
+    void inicio() {
+        QVERIFY(MontaInstalacao());
+        AbreJanela();
+        QCOMPARE(janela->windowTitle(), QStringLiteral("Configurador Roteamento - 1.11"));
+        QVERIFY(!Arvore()->isEnabled());
+        QVERIFY(!Paginas()->isVisible());
+        QVERIFY(Acao("Sair1")->isEnabled());
+        QVERIFY(Empresa()->isEnabled());
+        QCOMPARE(Empresa()->currentText(), QString());
+        QStringList itens;
+        for (int i = 0; i < Empresa()->count(); ++i) itens << Empresa()->itemText(i);
+        QCOMPARE(itens, (QStringList{"12345678", "ABCDEFGH", "TODAS"}));
+        QCOMPARE(caixas->caixas.size(), 0);
+        auto *painel = Filho<PainelBotao>("pnAtivaRoteamento");
+        QCOMPARE(painel->caption(), QStringLiteral("Inativa"));
+        QCOMPARE(Arvore()->topLevelItemCount(), 3);
+        QCOMPARE(Arvore()->topLevelItem(1)->text(0), QStringLiteral("Débito"));
+        for (const char *nome : {"Grade_cred", "grade_deb", "Grade_comb"}) {
+            auto *g = Filho<QTableWidget>(nome);
+            QVERIFY2(g, nome);
+            QCOMPARE(g->rowCount(), 2);
+            QCOMPARE(g->item(0, 0)->text(), QStringLiteral("Cartão "));
+            QCOMPARE(g->columnWidth(2), 1500);
+        }
+    }
+
+    void inicioSemComunic() {
+        QVERIFY(MontaInstalacao(false));
+        AbreJanela();
+        QCOMPARE(caixas->caixas.size(), 1);
+        QCOMPARE(caixas->caixas[0].texto, QStringLiteral("Problemas ao acessar arquivo de configuração"));
+        QCOMPARE(caixas->caixas[0].titulo, QStringLiteral("Configurador Roteamento"));
+        QCOMPARE(caixas->caixas[0].botoes, Botoes::Ok);
+        QVERIFY(janela->isVisible());
+        EscolheEmpresa(QStringLiteral("TODAS"));
+        QCOMPARE(janela->ComboPadrao(TipoGrade::Credito)->count(), 1);
+    }
+
+    void escolheEmpresa_data() {
+        QTest::addColumn<QString>("empresa");
+        QTest::newRow("TODAS") << QStringLiteral("TODAS");
+        QTest::newRow("empresa") << QStringLiteral("ABCDEFGH");
+    }
+    void escolheEmpresa() {
+        QFETCH(QString, empresa);
+        QVERIFY(MontaInstalacao());
+        const QString alvo = empresa == QStringLiteral("TODAS") ? inst.todas() : inst.empresa(empresa);
+        const QString outro = empresa == QStringLiteral("TODAS") ? inst.empresa("ABCDEFGH") : inst.todas();
+        QVERIFY(EscreveTabela(alvo, TabelaExemplo()));
+        QVERIFY(EscreveTabela(outro, {{"OUTRO", 10, 1, {"999999"}}}));
+        AbreJanela();
+        EscolheEmpresa(empresa);
+        QCOMPARE(janela->Estado().caminhoTabRot, alvo);
+        QVERIFY(Arvore()->isEnabled());
+        QCOMPARE(Linhas(Grade(TipoGrade::Credito)), (QStringList{"CRED|A|411111;", "||"}));
+        QCOMPARE(Linhas(Grade(TipoGrade::Debito)),
+                 (QStringList{"DEB UM|B|500000;510000-510099;", "DEB DOIS|B|520000;", "||"}));
+        QCOMPARE(Linhas(Grade(TipoGrade::Combustivel)),
+                 (QStringList{"COMB|Bloqueada|600000;600001;600002;", "||"}));
+        QVERIFY(janela->CheckPadrao(TipoGrade::Credito)->isChecked());
+        QCOMPARE(janela->ComboPadrao(TipoGrade::Credito)->currentText(), QStringLiteral("A"));
+        QVERIFY(janela->ComboPadrao(TipoGrade::Credito)->isEnabled());
+        for (TipoGrade t : {TipoGrade::Debito, TipoGrade::Combustivel}) {
+            QVERIFY(!janela->CheckPadrao(t)->isChecked());
+            QCOMPARE(janela->ComboPadrao(t)->currentText(), QString());
+            QVERIFY(!janela->GrupoPadrao(t)->isEnabled());
+        }
+        // The network lists per card type, in COMUNIC.cnf order.
+        auto itens = [](QComboBox *c) {
+            QStringList l;
+            for (int i = 0; i < c->count(); ++i) l << c->itemText(i);
+            return l;
+        };
+        QCOMPARE(itens(janela->ComboPadrao(TipoGrade::Credito)), (QStringList{"Bloqueada", "B", "A"}));
+        QCOMPARE(itens(janela->ComboPadrao(TipoGrade::Debito)), (QStringList{"Bloqueada", "B"}));
+        QCOMPARE(itens(janela->ComboPadrao(TipoGrade::Combustivel)), (QStringList{"Bloqueada", "C"}));
+        QCOMPARE(caixas->caixas.size(), 0);
+        QVERIFY(!janela->Estado().configuracaoAlterada);
+    }
+
+    void digitaEmpresaInexistente() {
+        QVERIFY(MontaInstalacao());
+        AbreJanela();
+        QTest::keyClicks(Empresa(), QStringLiteral("t"));
+        QCOMPARE(caixas->Textos(), QStringList{QStringLiteral("Empresa não encontrada")});
+        QCOMPARE(caixas->caixas[0].titulo, QStringLiteral("Configuração de Roteamento"));
+        QCOMPARE(caixas->caixas[0].icone, Icone::Erro);
+        QCOMPARE(Empresa()->currentText(), QString());
+        QVERIFY(Arvore()->isEnabled());
+        QCOMPARE(janela->Estado().caminhoTabRot, QString());
+    }
+
+    void arvoreMostraUmaAba_data() {
+        QTest::addColumn<int>("no");
+        QTest::newRow("Crédito") << 0;
+        QTest::newRow("Débito") << 1;
+        QTest::newRow("Combustível") << 2;
+    }
+    void arvoreMostraUmaAba() {
+        QFETCH(int, no);
+        Prepara();
+        ClicaArvore(no);
+        QVERIFY(Paginas()->isVisible());
+        for (int i = 0; i < 3; ++i) QCOMPARE(Paginas()->isTabVisible(i), i == no);
+        QCOMPARE(Paginas()->currentIndex(), no);
+        QVERIFY(!Empresa()->isEnabled());
+        QVERIFY(!Acao("Sair1")->isEnabled());
+        QVERIFY(Arvore()->isEnabled());
+    }
+
+    void arvoreRecarregaDescartandoEdicoes() {
+        Prepara();
+        ClicaArvore(1);
+        janela->IncluiDadosNaGrade(Grade(TipoGrade::Debito), 3, "NOVO", "B", "530000;");
+        ClicaArvore(0);
+        QCOMPARE(Grade(TipoGrade::Debito)->rowCount(), 4);
+    }
+
+    void excluir_data() {
+        QTest::addColumn<int>("linha");
+        QTest::addColumn<int>("resposta"); // Resposta
+        QTest::addColumn<bool>("tecla");
+        QTest::addColumn<QStringList>("esperado");
+        QTest::addColumn<bool>("alterada");
+        QTest::newRow("segundo de três") << 2 << int(Resposta::Sim) << false
+                                         << QStringList{"DEB UM|B|500000;510000-510099;", "DEB TRES|B|540000;", "||"} << true;
+        QTest::newRow("não") << 3 << int(Resposta::Nao) << false
+                             << QStringList{"DEB UM|B|500000;510000-510099;", "DEB DOIS|B|520000;", "DEB TRES|B|540000;", "||"} << false;
+        QTest::newRow("tecla Delete") << 3 << int(Resposta::Sim) << true
+                                      << QStringList{"DEB UM|B|500000;510000-510099;", "DEB DOIS|B|520000;", "||"} << true;
+    }
+    void excluir() {
+        QFETCH(int, linha);
+        QFETCH(int, resposta);
+        QFETCH(bool, tecla);
+        QFETCH(QStringList, esperado);
+        QFETCH(bool, alterada);
+        Prepara();
+        ClicaArvore(1);
+        janela->IncluiDadosNaGrade(Grade(TipoGrade::Debito), 3, "DEB TRES", "B", "540000;");
+        QTableWidget *g = Grade(TipoGrade::Debito);
+        ClicaCelula(g, linha, 0);
+        QCOMPARE(janela->Estado().linhaSelecionada[1], linha);
+        const QString nome = g->item(linha, 0)->text();
+        caixas->respostas = {Resposta(resposta)};
+        if (tecla) QTest::keyClick(g, Qt::Key_Delete);
+        else Clica("bt_excluir_deb");
+        QCOMPARE(caixas->Textos(), QStringList{QStringLiteral("Confirma a exclusão - ") + nome});
+        QCOMPARE(caixas->caixas[0].icone, Icone::Pergunta);
+        QCOMPARE(caixas->caixas[0].botoes, Botoes::SimNao);
+        QCOMPARE(Linhas(g), esperado);
+        QCOMPARE(janela->Estado().configuracaoAlterada, alterada);
+        if (resposta == int(Resposta::Sim) && linha < g->rowCount() - 1) {
+            // The same row stays selected: the card that followed.
+            QCOMPARE(janela->Estado().linhaSelecionada[1], linha);
+            QCOMPARE(g->selectionModel()->selectedRows().first().row(), linha);
+        }
+    }
+
+    void excluirUnicoCartao() {
+        Prepara();
+        ClicaArvore(0);
+        QTableWidget *g = Grade(TipoGrade::Credito);
+        ClicaCelula(g, 1, 1);
+        caixas->respostas = {Resposta::Sim};
+        Clica("bt_exclui_cred");
+        QCOMPARE(g->rowCount(), 2);
+        QCOMPARE(Linhas(g), QStringList{"||"});
+        QCOMPARE(g->item(0, 1)->text(), QStringLiteral("Rede Destino"));
+        QVERIFY(janela->Estado().configuracaoAlterada);
+        // Nothing is left to select: a second delete asks for a row.
+        QCOMPARE(janela->Estado().linhaSelecionada[0], 0);
+        caixas->Limpa();
+        Clica("bt_exclui_cred");
+        QCOMPARE(caixas->Textos(), QStringList{QStringLiteral("Clique no bin desejado")});
+    }
+
+    void semLinhaSelecionada_data() {
+        QTest::addColumn<QString>("painel");
+        QTest::addColumn<QString>("mensagem");
+        QTest::newRow("alterar") << "bt_alterar_cred" << "Clique no bin desejado";
+        QTest::newRow("excluir") << "bt_exclui_cred" << "Clique no bin desejado";
+        QTest::newRow("duplo clique") << "" << "Clique para alterar no bin desejado";
+        QTest::newRow("tecla no crédito") << "tecla" << "";
+    }
+    void semLinhaSelecionada() {
+        QFETCH(QString, painel);
+        QFETCH(QString, mensagem);
+        Prepara();
+        ClicaArvore(0);
+        QTableWidget *g = Grade(TipoGrade::Credito);
+        if (painel.isEmpty()) {
+            // Double-click on the title row: nothing gets selected there.
+            const QRect r = g->visualRect(g->model()->index(0, 0));
+            QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, r.center());
+        } else if (painel == QStringLiteral("tecla")) {
+            ClicaCelula(g, 1, 0);
+            QTest::keyClick(g, Qt::Key_Delete);
+        } else {
+            Clica(painel.toUtf8().constData());
+        }
+        QCOMPARE(caixas->Textos(), mensagem.isEmpty() ? QStringList{} : QStringList{mensagem});
+        if (!mensagem.isEmpty()) QCOMPARE(caixas->caixas[0].icone, Icone::Erro);
+        QCOMPARE(Linhas(g), (QStringList{"CRED|A|411111;", "||"}));
+        QCOMPARE(janela->Estado().operacao, QString());
+    }
+
+    void alterarEIncluirPoemOperacao() {
+        Prepara();
+        ClicaArvore(1);
+        ClicaCelula(Grade(TipoGrade::Debito), 2, 0);
+        Clica("bt_alterar_deb");
+        QCOMPARE(janela->Estado().operacao, QStringLiteral("A"));
+        Clica("bt_incluir_deb");
+        QCOMPARE(janela->Estado().operacao, QStringLiteral("I"));
+        QCOMPARE(caixas->caixas.size(), 0);
+    }
+
+    void enterNoPainelExecutaClique() {
+        Prepara();
+        ClicaArvore(0);
+        auto *excluir = Filho<PainelBotao>("bt_exclui_cred");
+        QCOMPARE(excluir->focusPolicy(), Qt::StrongFocus);
+        excluir->setFocus();
+        QTest::keyClick(excluir, Qt::Key_Return);
+        QCOMPARE(caixas->Textos(), QStringList{QStringLiteral("Clique no bin desejado")});
+        // Layout panels are no buttons.
+        QCOMPARE(Filho<QWidget>("Panel4")->focusPolicy(), Qt::NoFocus);
+    }
+
+    void ordena_data() {
+        QTest::addColumn<int>("coluna");
+        QTest::addColumn<int>("linhaClicada");
+        QTest::addColumn<QStringList>("nomes");
+        QTest::newRow("Cartão") << 0 << 0 << QStringList{"Alfa", "Zeta", "banco", ""};
+        QTest::newRow("Rede Destino") << 1 << 0 << QStringList{"Zeta", "Alfa", "banco", ""};
+        QTest::newRow("Bins") << 2 << 0 << QStringList{"Zeta", "banco", "Alfa", ""};
+        QTest::newRow("primeira linha de cartão") << 0 << 1 << QStringList{"Alfa", "Zeta", "banco", ""};
+    }
+    void ordena() {
+        QFETCH(int, coluna);
+        QFETCH(int, linhaClicada);
+        QFETCH(QStringList, nomes);
+        QVERIFY(MontaInstalacao());
+        QVERIFY(EscreveTabela(inst.todas(), {{"banco", 65535, 1, {"300000"}},
+                                             {"Zeta", 20, 1, {"200000"}},
+                                             {" Alfa", 10, 1, {"350000"}}}));
+        AbreJanela();
+        EscolheEmpresa(QStringLiteral("TODAS"));
+        ClicaArvore(0);
+        QTableWidget *g = Grade(TipoGrade::Credito);
+        ClicaCelula(g, 3, 0);
+        ClicaCelula(g, linhaClicada, coluna);
+        QStringList obtidos;
+        for (int r = 1; r < g->rowCount(); ++r)
+            obtidos << (g->item(r, 0) ? g->item(r, 0)->text().trimmed() : QString());
+        QCOMPARE(obtidos, nomes);
+        QCOMPARE(g->item(0, 0)->text(), QStringLiteral("Cartão "));
+        QCOMPARE(g->item(0, 2)->text(), QStringLiteral("Bins"));
+        // The stored row is the one the grid shows selected.
+        const int visivel = g->selectionModel()->selectedRows().value(0).row();
+        QCOMPARE(janela->Estado().linhaSelecionada[0], visivel);
+        QVERIFY(!janela->Estado().configuracaoAlterada);
+    }
+
+    void ordenaDireto() {
+        QVERIFY(MontaInstalacao());
+        AbreJanela();
+        QTableWidget *g = Grade(TipoGrade::Combustivel);
+        const QStringList nomes{"b", "B", "á", "a", "Z", "a", "A"};
+        for (int i = 0; i < nomes.size(); ++i) janela->IncluiDadosNaGrade(g, i + 1, nomes[i], "", "");
+        janela->OrdenaGrade(g, 0, 1, g->rowCount() - 2);
+        QStringList obtidos;
+        for (int r = 1; r < g->rowCount() - 1; ++r) obtidos << g->item(r, 0)->text();
+        // Windows-1252 bytes: upper case, lower case, then accented letters.
+        QCOMPARE(obtidos, (QStringList{"A", "B", "Z", "a", "a", "b", "á"}));
+        QCOMPARE(g->item(g->rowCount() - 1, 0), nullptr);
+    }
+
+    void padroes() {
+        Prepara();
+        ClicaArvore(0);
+        QCheckBox *cb = janela->CheckPadrao(TipoGrade::Credito);
+        QTest::mouseClick(cb, Qt::LeftButton, {}, QPoint(5, cb->height() / 2));
+        QVERIFY(!cb->isChecked());
+        QCOMPARE(janela->ComboPadrao(TipoGrade::Credito)->currentText(), QString());
+        QVERIFY(!janela->ComboPadrao(TipoGrade::Credito)->isEnabled());
+        QVERIFY(!janela->GrupoPadrao(TipoGrade::Credito)->isEnabled());
+        QVERIFY(janela->Estado().configuracaoAlterada);
+        QTest::mouseClick(cb, Qt::LeftButton, {}, QPoint(5, cb->height() / 2));
+        QVERIFY(janela->ComboPadrao(TipoGrade::Credito)->isEnabled());
+        QCOMPARE(janela->ComboPadrao(TipoGrade::Credito)->currentText(), QString());
+        QTest::mouseClick(cb, Qt::LeftButton, {}, QPoint(5, cb->height() / 2));
+        caixas->respostas = {Resposta::Sim};
+        Clica("bt_sair_cred");
+        // No credit default any more; the cards as they were.
+        QCOMPARE(lote::Le(inst.todas()),
+                 lote::Arquivo({{"CRED", 20, 1, {"411111"}},
+                                {"DEB UM", 10, 2, {"500000", "510000-510099"}},
+                                {"DEB DOIS", 10, 2, {"520000"}},
+                                {"COMB", 65535, 3, {"600000", "600001", "600002"}}}));
+    }
+
+    void arquivoGravadoByteAByte() {
+        QVERIFY(MontaInstalacao());
+        AbreJanela();
+        EscolheEmpresa(QStringLiteral("ABCDEFGH"));
+        ClicaArvore(2);
+        // Defaults chosen by the operator, fuel before debit.
+        QComboBox *comb = janela->ComboPadrao(TipoGrade::Combustivel);
+        janela->CheckPadrao(TipoGrade::Combustivel)->setChecked(true);
+        comb->setCurrentIndex(comb->findText("C"));
+        emit comb->activated(comb->currentIndex());
+        QComboBox *deb = janela->ComboPadrao(TipoGrade::Debito);
+        janela->CheckPadrao(TipoGrade::Debito)->setChecked(true);
+        deb->setCurrentIndex(0);
+        janela->IncluiDadosNaGrade(Grade(TipoGrade::Combustivel), 1, "POSTO", "C", "700000;");
+        janela->IncluiDadosNaGrade(Grade(TipoGrade::Debito), 1, "DEBITO", "B", "800000;810000-810999");
+        janela->IncluiDadosNaGrade(Grade(TipoGrade::Credito), 1, "VISA", "A", "411111;;422222;");
+        janela->IncluiDadosNaGrade(Grade(TipoGrade::Credito), 2, "", "A", "433333;");
+        janela->IncluiDadosNaGrade(Grade(TipoGrade::Credito), 3, "ELO", "Bloqueada", "");
+        QVERIFY(janela->Estado().configuracaoAlterada);
+        caixas->respostas = {Resposta::Sim};
+        Clica("bt_sair_comb");
+        QCOMPARE(caixas->Textos(), QStringList{QStringLiteral("Deseja gravar a configuração ? ")});
+        QCOMPARE(caixas->caixas[0].botoes, Botoes::SimNaoCancelar);
+        QCOMPARE(lote::Le(inst.empresa("ABCDEFGH")),
+                 lote::Arquivo({{"", 65535, 254, {}},
+                                {"", 40, 253, {}},
+                                {"VISA", 20, 1, {"411111", "422222"}},
+                                {"ELO", 65535, 1, {}},
+                                {"DEBITO", 10, 2, {"800000", "810000-810999"}},
+                                {"POSTO", 40, 3, {"700000"}}}));
+        QVERIFY(!janela->Estado().configuracaoAlterada);
+        QVERIFY(!Paginas()->isVisible());
+        QVERIFY(Empresa()->isEnabled());
+        QVERIFY(Acao("Sair1")->isEnabled());
+        // Reloaded from the file just written.
+        QCOMPARE(Linhas(Grade(TipoGrade::Credito)),
+                 (QStringList{"VISA|A|411111;422222;", "ELO|Bloqueada|", "||"}));
+    }
+
+    void gravaVazio() {
+        QVERIFY(MontaInstalacao());
+        AbreJanela();
+        EscolheEmpresa(QStringLiteral("TODAS"));
+        ClicaArvore(0);
+        janela->Estado().configuracaoAlterada = true;
+        caixas->respostas = {Resposta::Sim};
+        Clica("bt_sair_cred");
+        QCOMPARE(lote::Le(inst.todas()), QByteArray("\x01\x00\x00\x00", 4));
+    }
+
+    void retornar_data() {
+        QTest::addColumn<int>("resposta");
+        QTest::newRow("sim") << int(Resposta::Sim);
+        QTest::newRow("não") << int(Resposta::Nao);
+        QTest::newRow("cancelar") << int(Resposta::Cancelar);
+    }
+    void retornar() {
+        QFETCH(int, resposta);
+        Prepara();
+        const QByteArray antes = lote::Le(inst.todas());
+        ClicaArvore(1);
+        // No change: no question.
+        Clica("bt_sair_deb");
+        QCOMPARE(caixas->caixas.size(), 0);
+        QVERIFY(!Paginas()->isVisible());
+        ClicaArvore(1);
+        // Row 2: a left click on row 1 sorts the grid first.
+        ClicaCelula(Grade(TipoGrade::Debito), 2, 0);
+        caixas->respostas = {Resposta::Sim, Resposta(resposta)};
+        Clica("bt_excluir_deb");
+        Clica("bt_sair_deb");
+        QCOMPARE(caixas->Textos().last(), QStringLiteral("Deseja gravar a configuração ? "));
+        const Resposta r = Resposta(resposta);
+        QCOMPARE(Paginas()->isVisible(), r == Resposta::Cancelar);
+        QCOMPARE(janela->Estado().configuracaoAlterada, r != Resposta::Sim);
+        QCOMPARE(lote::Le(inst.todas()) == antes, r != Resposta::Sim);
+        const QStringList debito = Linhas(Grade(TipoGrade::Debito));
+        if (r == Resposta::Nao) {
+            // Reloaded: the deletion is gone; the next visit asks again.
+            QCOMPARE(debito.size(), 3);
+            ClicaArvore(1);
+            caixas->respostas = {Resposta::Nao};
+            Clica("bt_sair_deb");
+            QCOMPARE(caixas->Textos().size(), 3);
+        } else {
+            QCOMPARE(debito, (QStringList{"DEB UM|B|500000;510000-510099;", "||"}));
+        }
+    }
+};
+
+QTEST_MAIN(TstJanelaPrincipal)
+#include "tst_janela_principal.moc"

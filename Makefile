@@ -3,7 +3,7 @@ BUILD_RUN  ?= build/run
 BUILD_TEST ?= build/test
 JOBS       ?= $(shell nproc)
 
-.PHONY: run test deps build-run build-test bench clean
+.PHONY: run test deps build-run build-test bench fuzz clean
 
 deps:
 	@bash scripts/instala-dependencias.sh
@@ -26,6 +26,15 @@ bench: deps
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DROTEAMENTO_TESTS=OFF
 	cmake --build build/bench -j $(JOBS)
 	@for b in build/bench/bench/bench_*; do echo "== $$b"; $$b; done
+
+# Long fuzzing with libFuzzer (clang, ASan+UBSan): each target FUZZ_TEMPO seconds (or 2 million
+# runs), two at a time; `make test` only replays the kept corpora. FUZZ_ALVOS=tabrot perfil ...
+FUZZ_TEMPO ?= 600
+FUZZ_ALVOS ?=
+fuzz: deps
+	cmake -S tests/fuzz -B build/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build build/fuzz -j $(JOBS)
+	FUZZ_TEMPO=$(FUZZ_TEMPO) tests/fuzz/fuzz.sh build/fuzz $(FUZZ_ALVOS)
 
 clean:
 	rm -rf build

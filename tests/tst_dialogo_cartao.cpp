@@ -294,6 +294,7 @@ void TstDialogoCartao::binDigitado_data() {
     QTest::addColumn<QString>("mensagem");   // empty: accepted
     QTest::addColumn<QStringList>("lista");  // the list afterwards
 
+    // The verdicts themselves are the rules' tests; here, what typing and the field do.
     QTest::newRow("bin simples") << "" << "123456" << "123456" << "" << QStringList{"123456"};
     QTest::newRow("nove digitos e hifen")
         << "" << "123456789" << "123456789-" << "" << QStringList{"123456789"};
@@ -302,7 +303,6 @@ void TstDialogoCartao::binDigitado_data() {
         << QStringList{"123456789-123456799"};
     QTest::newRow("oito digitos e hifen")
         << "" << "12345678-" << "12345678-" << MsgTamanhoBinSuperior << QStringList{};
-    QTest::newRow("cinco digitos") << "" << "12345" << "12345" << MsgTamanhoBin << QStringList{};
     // After erasing the automatic hyphen, it is not added again.
     QTest::newRow("dez digitos")
         << "" << "123456789\b0" << "1234567890" << MsgTamanhoBin << QStringList{};
@@ -310,15 +310,8 @@ void TstDialogoCartao::binDigitado_data() {
         << "" << "123456789\b\b9" << "123456789-" << "" << QStringList{"123456789"};
     QTest::newRow("inferior de dez")
         << "" << "000000000\b1-123456" << "0000000001-123456" << MsgTamanhoBin << QStringList{};
-    QTest::newRow("superior curto")
-        << "" << "123456-12345" << "123456-12345" << MsgTamanhoBinSuperior << QStringList{};
-    QTest::newRow("intervalo invertido")
-        << "" << "123999-123456" << "123999-123456" << MsgIntervaloInvalido << QStringList{};
-    QTest::newRow("intervalo de um")
-        << "" << "123456-123456" << "123456-123456" << "" << QStringList{"123456-123456"};
     QTest::newRow("superior com hifen")
         << "" << "123456-12-456" << "123456-12-456" << MsgIntervaloInvalido << QStringList{};
-    QTest::newRow("hifen inicial") << "" << "-123456" << "-123456" << "" << QStringList{"-123456"};
     QTest::newRow("letras e espacos recusados")
         << "" << "12a3 45x6" << "123456" << "" << QStringList{"123456"};
     QTest::newRow("enter recusado") << "" << "1234\r56" << "123456" << "" << QStringList{"123456"};
@@ -326,16 +319,6 @@ void TstDialogoCartao::binDigitado_data() {
     const QString faixa = "123400-123500;";
     QTest::newRow("dentro da faixa")
         << faixa << "123450" << "123450" << MsgBinExistente << QStringList{"123400-123500"};
-    QTest::newRow("superior na faixa") << faixa << "123300-123450" << "123300-123450"
-                                       << MsgBinSuperiorExistente << QStringList{"123400-123500"};
-    QTest::newRow("inferior na faixa") << faixa << "123450-123600" << "123450-123600"
-                                       << MsgBinInferiorExistente << QStringList{"123400-123500"};
-    QTest::newRow("faixa que envolve") << faixa << "123000-124000" << "123000-124000" << ""
-                                       << QStringList{"123400-123500", "123000-124000"};
-    QTest::newRow("zero a esquerda") << "123456;" << "0123456" << "0123456" << ""
-                                     << QStringList{"123456", "0123456"};
-    QTest::newRow("faixa sobre bin") << "123456;" << "123400-123500" << "123400-123500" << ""
-                                     << QStringList{"123456", "123400-123500"};
     // A loaded entry whose bounds are no numbers no longer blocks the inclusion.
     QTest::newRow("entrada estranha carregada")
         << "ABC-DEF;" << "123456" << "123456" << "" << QStringList{"ABC-DEF", "123456"};

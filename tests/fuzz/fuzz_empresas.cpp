@@ -1,0 +1,73 @@
+// The company files on arbitrary names and first bytes: only 8-letter codes of files that start
+// with 10h 01h are listed, in name order, whatever else the directory holds.
+#include "fuzz_comum.h"
+
+#include "env/caminhos.h"
+#include "env/empresas.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const char *const Sufixos[] = {".cnf", ".CNF", ".Cnf", ".cnf.bak", "", ".cnfx"};
+
+bool Ascii8(const QByteArray &b) {
+    if (b.size() != 8) return false;
+    for (const char c : b)
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+            return false;
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *dados, size_t tamanho) {
+    const QString config = fuzz::Config();
+    fuzz::Esvazia(config);
+    const QByteArray dir = QFile::encodeName(config) + '/';
+
+    fuzz::Cursor cursor(dados, tamanho);
+    QList<QByteArray> esperados; // file names (raw bytes) that make a company
+    for (int i = 0; i < 12 && !cursor.Fim(); ++i) {
+        const std::uint8_t modo = cursor.Byte();
+        QByteArray base = cursor.Pedaco(12);
+        base.replace('/', '_');
+        base.replace('\0', '_');
+        const QByteArray nome = base + Sufixos[modo % std::size(Sufixos)];
+        if (nome.isEmpty() || nome == "." || nome == "..") continue;
+        const QByteArray conteudo = cursor.Pedaco(4);
+        const QByteArray caminho = dir + nome;
+        if (modo & 0x80) { // a directory that looks like a company file
+            ::mkdir(caminho.constData(), 0755);
+            continue;
+        }
+        const int fd = ::open(caminho.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0) continue;
+        esperados.removeAll(nome);
+        const bool escreveu = ::write(fd, conteudo.constData(), size_t(conteudo.size())) ==
+                              conteudo.size();
+        ::close(fd);
+        if (!escreveu) continue;
+        if ((modo & 0x40) && conteudo.startsWith("\x10\x01")) {
+            ::chmod(caminho.constData(), 0); // root still reads it; others skip it
+            if (::geteuid() != 0) continue;
+        }
+        if (modo % std::size(Sufixos) < 3 && Ascii8(base) && conteudo.startsWith("\x10\x01"))
+            esperados.append(nome);
+    }
+
+    QStringList lista{QStringLiteral("lixo")};
+    const int n = ListaEmpresas(Raiz(), lista);
+    FUZZ_EXIGE(n == lista.size());
+    FUZZ_EXIGE(n == esperados.size());
+    for (qsizetype i = 0; i < lista.size(); ++i) {
+        const QString &codigo = lista.at(i);
+        FUZZ_EXIGE(codigo.size() == 8 && codigo == codigo.toUpper() && EhCodigoEmpresa(codigo));
+        if (i > 0) FUZZ_EXIGE(lista.at(i - 1).compare(codigo, Qt::CaseInsensitive) <= 0);
+    }
+    for (const QByteArray &nome : esperados)
+        FUZZ_EXIGE(lista.contains(QString::fromLatin1(nome.left(8)).toUpper()));
+    return 0;
+}

@@ -1,0 +1,161 @@
+// The main window's menu and header: import and export with their questions, file dialogs and
+// closing messages, the routing switch panel, "&Sair" and the ignored close request.
+
+#include "janela_principal_base.h"
+
+#include "env/texto.h"
+
+using namespace janela;
+using lote::Cartao;
+
+class TstJanelaMenus : public QObject, public Base {
+    Q_OBJECT
+
+    QString Arquivo(const char *nome) const { return unidade->filePath(QString::fromUtf8(nome)); }
+
+    void Prepara() {
+        QVERIFY(MontaInstalacao());
+        QVERIFY(EscreveTabela(inst.todas(), {{"CRED", 20, 1, {"411111", "400000-400099"}}}));
+        AbreJanela();
+        EscolheEmpresa(QStringLiteral("TODAS"));
+    }
+
+private slots:
+    void cleanup() {
+        Fecha();
+        QVERIFY(NenhumaJanelaAberta());
+    }
+
+    void importar() {
+        Prepara();
+        const QString arq = Arquivo("lote/importa.txt");
+        QVERIFY(lote::Escreve(arq, "ABCDEFGH;ALFA;411111,422222;20;C;I\r\nTODAS;CRED;411111;20;C;E\r\n"));
+        caixas->respostas = {Resposta::Sim};
+        caixas->arquivos = {arq};
+        Acao("Importar1")->trigger();
+        QCOMPARE(caixas->Textos(), (QStringList{"Deseja realizar a importação ?", "Importação encerrada"}));
+        QCOMPARE(caixas->caixas[0].titulo, QStringLiteral("Configurador Roteamento"));
+        QCOMPARE(caixas->caixas[0].icone, Icone::Pergunta);
+        QCOMPARE(caixas->caixas[0].botoes, Botoes::SimNao);
+        QCOMPARE(caixas->caixas[1].titulo, QStringLiteral("Configuração de Roteamento"));
+        QCOMPARE(caixas->caixas[1].icone, Icone::Exclamacao);
+        QCOMPARE(caixas->dialogos.size(), 1);
+        QVERIFY(!caixas->dialogos[0].salvar);
+        QCOMPARE(lote::Le(inst.empresa("ABCDEFGH")), lote::Arquivo({{"ALFA", 20, 1, {"411111", "422222"}}}));
+        QCOMPARE(lote::Le(inst.todas()), lote::Arquivo({}));
+        QVERIFY(QFile::exists(Arquivo("lote/StatusArqImportado.txt")));
+        QVERIFY(lote::Le(inst.config() + "/trace.txt").contains("Entrou na rotina de importar"));
+        // The selector is rebuilt with nothing chosen; the grids keep what they showed.
+        QCOMPARE(Empresa()->currentText(), QString());
+        QCOMPARE(Empresa()->count(), 3);
+        QCOMPARE(Empresa()->itemText(2), QStringLiteral("TODAS"));
+        QCOMPARE(Linhas(Grade(TipoGrade::Credito)), (QStringList{"CRED|A|411111;400000-400099;", "||"}));
+    }
+
+    void importarSemSeguir_data() {
+        QTest::addColumn<int>("resposta");
+        QTest::addColumn<QString>("arquivo");
+        QTest::addColumn<QStringList>("textos");
+        QTest::newRow("não") << int(Resposta::Nao) << QString()
+                             << QStringList{"Deseja realizar a importação ?"};
+        QTest::newRow("diálogo cancelado") << int(Resposta::Sim) << QString()
+                                           << QStringList{"Deseja realizar a importação ?", "Importação encerrada"};
+        QTest::newRow("arquivo inexistente") << int(Resposta::Sim) << QStringLiteral("nao/existe.txt")
+                                             << QStringList{"Deseja realizar a importação ?", "<erro>"};
+    }
+    void importarSemSeguir() {
+        QFETCH(int, resposta);
+        QFETCH(QString, arquivo);
+        QFETCH(QStringList, textos);
+        Prepara();
+        const QByteArray antes = lote::Le(inst.todas());
+        caixas->respostas = {Resposta(resposta)};
+        caixas->arquivos = {arquivo.isEmpty() ? QString() : Arquivo(arquivo.toUtf8().constData())};
+        Acao("Importar1")->trigger();
+        QStringList obtidos = caixas->Textos();
+        if (textos.last() == QStringLiteral("<erro>")) {
+            QCOMPARE(obtidos.size(), 2);
+            QCOMPARE(caixas->caixas[1].icone, Icone::Erro);
+            // The run ended early: the selector keeps its company.
+            QCOMPARE(Empresa()->currentText(), QStringLiteral("TODAS"));
+        } else {
+            QCOMPARE(obtidos, textos);
+            QCOMPARE(caixas->dialogos.size(), resposta == int(Resposta::Sim) ? 1 : 0);
+            QCOMPARE(Empresa()->currentText(), resposta == int(Resposta::Sim) ? QString() : QStringLiteral("TODAS"));
+        }
+        QCOMPARE(lote::Le(inst.todas()), antes);
+    }
+
+    void exportar() {
+        Prepara();
+        QVERIFY(EscreveTabela(inst.empresa("12345678"), {{"", 10, 255, {}}, {"DEB", 10, 2, {"500000"}}}));
+        const QString arq = Arquivo("saida/exporta.txt");
+        QDir().mkpath(Arquivo("saida"));
+        caixas->respostas = {Resposta::Sim};
+        caixas->arquivos = {arq};
+        Acao("Exportar1")->trigger();
+        QCOMPARE(caixas->Textos(), (QStringList{"Deseja realizar a exportação ?", "Arquivo exportado com sucesso"}));
+        QCOMPARE(caixas->caixas[1].titulo, QStringLiteral("Configuração de Roteamento"));
+        QCOMPARE(caixas->caixas[1].icone, Icone::Exclamacao);
+        QCOMPARE(caixas->dialogos.size(), 1);
+        QVERIFY(caixas->dialogos[0].salvar);
+        QCOMPARE(lote::Le(arq), QByteArray("12345678;DEB;500000;10;D;\r\nTODAS;CRED;411111,400000-400099;20;C;\r\n"));
+        auto *memo = janela->findChild<QWidget *>("MemoDadosArq_Incluir");
+        QVERIFY(memo && !memo->isVisible());
+    }
+
+    void exportarNaoGrava_data() {
+        QTest::addColumn<int>("resposta");
+        QTest::addColumn<int>("dialogos");
+        QTest::newRow("não") << int(Resposta::Nao) << 0;
+        QTest::newRow("diálogo cancelado") << int(Resposta::Sim) << 1;
+    }
+    void exportarNaoGrava() {
+        QFETCH(int, resposta);
+        QFETCH(int, dialogos);
+        Prepara();
+        caixas->respostas = {Resposta(resposta)};
+        Acao("Exportar1")->trigger();
+        QCOMPARE(caixas->Textos(), (QStringList{"Deseja realizar a exportação ?", "Arquivo não exportado"}));
+        QCOMPARE(caixas->caixas[1].icone, Icone::Exclamacao);
+        QCOMPARE(caixas->dialogos.size(), dialogos);
+    }
+
+    void chaveRoteamento() {
+        Prepara();
+        auto *painel = Filho<PainelBotao>("pnAtivaRoteamento");
+        QCOMPARE(painel->caption(), QStringLiteral("Inativa"));
+        Clica("pnAtivaRoteamento");
+        QCOMPARE(painel->caption(), QStringLiteral("Ativa"));
+        QCOMPARE(painel->palette().color(QPalette::Window), QColor(84, 179, 74));
+        QVERIFY(lote::Le(inst.config() + "/VARDOCFG.INI").contains("HabilitaBinsPorEmpresa=1"));
+        Clica("pnAtivaRoteamento");
+        QCOMPARE(painel->caption(), QStringLiteral("Inativa"));
+        QCOMPARE(painel->palette().color(QPalette::Window), QColor(221, 52, 53));
+        QVERIFY(!janela->Estado().configuracaoAlterada);
+        QCOMPARE(Grade(TipoGrade::Credito)->rowCount(), 3);
+        // A file that cannot be written: the text of the error, the panel as it was.
+        const QString ini = inst.config() + "/VARDOCFG.INI";
+        QFile::setPermissions(ini, QFileDevice::ReadOwner);
+        Clica("pnAtivaRoteamento");
+        QCOMPARE(caixas->Textos(), QStringList{QStringLiteral("Unable to write to ") + ini});
+        QCOMPARE(painel->caption(), QStringLiteral("Inativa"));
+    }
+
+    void sair() {
+        Prepara();
+        // The window manager's close request changes nothing.
+        QVERIFY(!janela->close());
+        QVERIFY(janela->isVisible());
+        ClicaArvore(0);
+        QVERIFY(!Acao("Sair1")->isEnabled());
+        Clica("bt_sair_cred");
+        janela->Estado().configuracaoAlterada = true;
+        Acao("Sair1")->trigger();
+        QVERIFY(!janela->isVisible());
+        QCOMPARE(caixas->caixas.size(), 0);
+    }
+};
+
+QTEST_MAIN(TstJanelaMenus)
+#include "tst_janela_menus.moc"

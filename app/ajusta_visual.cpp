@@ -63,6 +63,7 @@ void AjustaVisual(QWidget *form) {
             QFont fonte(QStringLiteral("Arial"));
             fonte.setPointSize(9);
             fonte.setBold(true);
+            fonte.setItalic(false);
             painel->setFont(fonte);
         }
     }

@@ -211,12 +211,17 @@ void TFrmPrinc::MontaControles() {
     connect(m_tree, &QTreeWidget::itemClicked, this, [this] { TreeView_OpcoesClick(); });
     baixo->addWidget(m_tree);
 
-    m_pageControl = new QTabWidget(central);
+    // The pages' place stays taken while they are hidden, so the tree keeps to the left edge.
+    auto *area = new QWidget(central);
+    auto *areaLayout = new QVBoxLayout(area);
+    areaLayout->setContentsMargins(0, 0, 0, 0);
+    m_pageControl = new QTabWidget(area);
     m_pageControl->setObjectName(QStringLiteral("PageControl_opcoes"));
     QFont fontePaginas(QStringLiteral("Arial"));
     fontePaginas.setPointSize(9);
     m_pageControl->setFont(fontePaginas);
-    baixo->addWidget(m_pageControl, 1);
+    areaLayout->addWidget(m_pageControl);
+    baixo->addWidget(area, 1);
     vertical->addLayout(baixo, 1);
     for (int t = 0; t < 3; ++t) MontaPagina(TipoGrade(t));
 
@@ -274,6 +279,7 @@ void TFrmPrinc::MontaPagina(TipoGrade tipo) {
     QFont fonteGrade(QStringLiteral("Arial"));
     fonteGrade.setPointSize(8);
     fonteGrade.setBold(true);
+    fonteGrade.setItalic(false);
     g->setFont(fonteGrade);
     QPalette pal = g->palette();
     pal.setColor(QPalette::Text, Qt::black);

@@ -265,6 +265,50 @@ private slots:
         QCOMPARE(Filho<QWidget>("Panel4")->focusPolicy(), Qt::NoFocus);
     }
 
+    void rotinasDaGrade() {
+        QVERIFY(MontaInstalacao());
+        AbreJanela();
+        QTableWidget *g = Grade(TipoGrade::Debito);
+        const QString longo(300, QLatin1Char('n'));
+        QString bins;
+        for (int i = 0; i < 20; ++i) bins += QString(20, QLatin1Char('1')) + ";";
+        janela->IncluiDadosNaGrade(g, 1, longo, longo, bins);
+        QCOMPARE(g->rowCount(), 3);
+        QCOMPARE(g->item(1, 0)->text(), longo.left(255));
+        QCOMPARE(g->item(1, 1)->text(), longo.left(255));
+        QCOMPARE(g->item(1, 2)->text(), bins);
+        janela->IncluiDadosAlteradosNaGrade(g, 1, "DEB", "B", "500000;");
+        QCOMPARE(g->rowCount(), 3);
+        QCOMPARE(Linhas(g), (QStringList{"DEB|B|500000;", "||"}));
+        QVERIFY(!janela->Estado().configuracaoAlterada);
+        QCOMPARE(g->item(0, 0)->text(), QStringLiteral("Cartão "));
+    }
+
+    void paineisComoBotoes() {
+        Prepara();
+        ClicaArvore(0);
+        auto *incluir = Filho<PainelBotao>("bt_incluir_cred");
+        QCOMPARE(incluir->palette().color(QPalette::Window), QColor(255, 102, 0));
+        QCOMPARE(Filho<PainelBotao>("bt_alterar_cred")->palette().color(QPalette::Window), QColor(102, 102, 102));
+        QCOMPARE(incluir->palette().color(QPalette::WindowText), QColor(Qt::white));
+        QVERIFY(incluir->font().bold());
+        QVERIFY(!incluir->font().italic());
+        QEvent entra(QEvent::Enter);
+        QApplication::sendEvent(incluir, &entra);
+        QCOMPARE(incluir->frameShape(), QFrame::Panel);
+        QEvent sai(QEvent::Leave);
+        QApplication::sendEvent(incluir, &sai);
+        QCOMPARE(incluir->frameShape(), QFrame::NoFrame);
+        incluir->setFocus();
+        QCOMPARE(incluir->frameShape(), QFrame::Panel);
+        QTest::keyClick(incluir, Qt::Key_Return);
+        QCOMPARE(janela->Estado().operacao, QStringLiteral("I"));
+        // Enter in the company selector is only a key.
+        janela->Estado().operacao.clear();
+        QTest::keyClick(Empresa(), Qt::Key_Return);
+        QCOMPARE(janela->Estado().operacao, QString());
+    }
+
     void ordena_data() {
         QTest::addColumn<int>("coluna");
         QTest::addColumn<int>("linhaClicada");

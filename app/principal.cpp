@@ -284,7 +284,6 @@ void TFrmPrinc::MontaPagina(TipoGrade tipo) {
     QPalette pal = g->palette();
     pal.setColor(QPalette::Text, Qt::black);
     g->setPalette(pal);
-    g->horizontalHeader()->hide();
     g->verticalHeader()->hide();
     g->verticalHeader()->setDefaultSectionSize(20);
     g->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -294,7 +293,24 @@ void TFrmPrinc::MontaPagina(TipoGrade tipo) {
     g->setWordWrap(false);
     g->setToolTip(QStringLiteral("<Duplo Clique> Para Alterar os dados"));
     g->viewport()->installEventFilter(this);
-    g->viewport()->setMouseTracking(true);
+    // The title row is row 0, kept as items; the header shows it, fixed above the scrolling
+    // rows, and lets the operator resize the columns.
+    g->setRowHidden(0, true);
+    QHeaderView *cabecalho = g->horizontalHeader();
+    cabecalho->show();
+    cabecalho->viewport()->installEventFilter(this);
+    cabecalho->setSectionResizeMode(QHeaderView::Interactive);
+    cabecalho->setHighlightSections(false);
+    cabecalho->setSectionsClickable(true);
+    cabecalho->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    cabecalho->setFont(fonteGrade);
+    cabecalho->setStyleSheet(QStringLiteral("QHeaderView::section { background-color: rgb(180, 180, 180);"
+                                            " color: black; border: 1px solid rgb(160, 160, 160);"
+                                            " padding-left: 2px; }"));
+    connect(cabecalho, &QHeaderView::sectionPressed, this,
+            [this, tipo](int coluna) { OrdenaPeloTitulo(tipo, coluna); });
+    connect(cabecalho, &QHeaderView::sectionDoubleClicked, this,
+            [this, tipo] { Alterar(tipo, QStringLiteral("Clique para alterar no bin desejado")); });
     g->installEventFilter(this);
     dentro->addWidget(g, 1);
     vertical->addWidget(grupo, 1);
@@ -410,6 +426,7 @@ void TFrmPrinc::MontaTituloGrade(QTableWidget *grade) {
         item->setBackground(CorLinhaTitulo);
         grade->setItem(0, c, item);
     }
+    grade->setHorizontalHeaderLabels({Texto(grade, 0, 0), Texto(grade, 0, 1), Texto(grade, 0, 2)});
 }
 
 void TFrmPrinc::FormShow() {
@@ -890,54 +907,30 @@ bool TFrmPrinc::eventFilter(QObject *objeto, QEvent *evento) {
         } else if (objeto == p.grade && evento->type() == QEvent::KeyRelease) {
             if (static_cast<QKeyEvent *>(evento)->key() == Qt::Key_Delete && Dados[t].teclaExclui)
                 Excluir(TipoGrade(t), true);
+        } else if (objeto == p.grade->horizontalHeader()->viewport()) {
+            // The header sorts on the left button itself; the title row takes any button.
+            if (evento->type() == QEvent::MouseButtonPress) {
+                auto *rato = static_cast<QMouseEvent *>(evento);
+                const int coluna = p.grade->horizontalHeader()->logicalIndexAt(rato->position().toPoint());
+                if (rato->button() != Qt::LeftButton && coluna >= 0) OrdenaPeloTitulo(TipoGrade(t), coluna);
+            }
+            return false;
         } else if (objeto == p.grade->viewport()) {
             QTableWidget *g = p.grade;
             const auto tipo = evento->type();
             if (tipo == QEvent::MouseButtonDblClick) {
-                // Anywhere on the grid, the title row too.
+                // Anywhere on the grid; the title row has its own signal.
                 Alterar(TipoGrade(t), QStringLiteral("Clique para alterar no bin desejado"));
                 return true;
             }
-            if (tipo != QEvent::MouseButtonPress && tipo != QEvent::MouseMove &&
-                tipo != QEvent::MouseButtonRelease)
-                return false;
+            if (tipo != QEvent::MouseButtonPress) return false;
+            // A left click on the first card row sorts by that column's title, as the title
+            // row does.
             auto *rato = static_cast<QMouseEvent *>(evento);
             const QPoint pos = rato->position().toPoint();
-            const int linha = g->rowAt(pos.y());
-            // A column edge on the title row: the operator resizes the column there.
-            int borda = -1;
-            if (linha == 0) {
-                for (int c = 0; c < g->columnCount(); ++c) {
-                    const int x = g->columnViewportPosition(c) + g->columnWidth(c);
-                    if (std::abs(pos.x() - x) <= 3) borda = c;
-                }
-            }
-            if (tipo == QEvent::MouseMove) {
-                if (m_redimensiona.grade == g) {
-                    g->setColumnWidth(m_redimensiona.coluna,
-                                      std::max(8, m_redimensiona.largura + pos.x() - m_redimensiona.x));
-                    return true;
-                }
-                g->viewport()->setCursor(borda >= 0 ? Qt::SplitHCursor : Qt::ArrowCursor);
-                return false;
-            }
-            if (tipo == QEvent::MouseButtonRelease) {
-                if (m_redimensiona.grade == g) {
-                    m_redimensiona = {};
-                    return true;
-                }
-                return false;
-            }
-            if (borda >= 0 && rato->button() == Qt::LeftButton) {
-                m_redimensiona = {g, borda, pos.x(), g->columnWidth(borda)};
-                return true;
-            }
             const int coluna = g->columnAt(pos.x());
-            if (linha == 0 || (linha == 1 && rato->button() == Qt::LeftButton && coluna >= 0)) {
-                if (coluna >= 0) OrdenaPeloTitulo(TipoGrade(t), coluna);
-                // The title row is fixed: a click there selects nothing.
-                if (linha == 0) return true;
-            }
+            if (g->rowAt(pos.y()) == 1 && rato->button() == Qt::LeftButton && coluna >= 0)
+                OrdenaPeloTitulo(TipoGrade(t), coluna);
             return false;
         }
     }

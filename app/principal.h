@@ -146,12 +146,6 @@ private:
     QAction *m_importar = nullptr;
     QAction *m_exportar = nullptr;
     QAction *m_sair = nullptr;
-    struct Redimensiona {
-        QTableWidget *grade = nullptr;
-        int coluna = 0;
-        int x = 0;
-        int largura = 0;
-    } m_redimensiona;
     bool m_mostrada = false;
     bool m_saindo = false;
 };

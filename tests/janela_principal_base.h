@@ -15,6 +15,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -128,6 +129,14 @@ public:
         g->scrollToItem(g->item(linha, coluna) ? g->item(linha, coluna) : g->item(linha, 0));
         const QRect r = g->visualRect(g->model()->index(linha, coluna));
         QTest::mouseClick(g->viewport(), b, {}, r.center());
+    }
+
+    // The title row, shown by the grid's header.
+    void ClicaTitulo(QTableWidget *g, int coluna, bool duplo = false, Qt::MouseButton b = Qt::LeftButton) {
+        QHeaderView *h = g->horizontalHeader();
+        const QPoint p(h->sectionViewportPosition(coluna) + h->sectionSize(coluna) / 2, h->height() / 2);
+        if (duplo) QTest::mouseDClick(h->viewport(), b, {}, p);
+        else QTest::mouseClick(h->viewport(), b, {}, p);
     }
 
     void Clica(const char *painel) {

@@ -145,6 +145,7 @@ private slots:
     void sair() {
         Prepara();
         // The window manager's close request changes nothing.
+        QVERIFY(!(janela->windowFlags() & Qt::WindowCloseButtonHint));
         QVERIFY(!janela->close());
         QVERIFY(janela->isVisible());
         ClicaArvore(0);

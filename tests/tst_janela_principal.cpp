@@ -58,6 +58,8 @@ private slots:
             QCOMPARE(g->rowCount(), 2);
             QCOMPARE(g->item(0, 0)->text(), QStringLiteral("Cartão "));
             QCOMPARE(g->columnWidth(2), 1500);
+            QVERIFY(g->isRowHidden(0));
+            QCOMPARE(g->horizontalHeaderItem(1)->text(), QStringLiteral("Rede Destino"));
         }
     }
 
@@ -228,8 +230,7 @@ private slots:
         QTableWidget *g = Grade(TipoGrade::Credito);
         if (painel.isEmpty()) {
             // Double-click on the title row: nothing gets selected there.
-            const QRect r = g->visualRect(g->model()->index(0, 0));
-            QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, r.center());
+            ClicaTitulo(g, 0, true);
         } else if (painel == QStringLiteral("tecla")) {
             ClicaCelula(g, 1, 0);
             QTest::keyClick(g, Qt::Key_Delete);
@@ -317,6 +318,7 @@ private slots:
         QTest::newRow("Rede Destino") << 1 << 0 << QStringList{"Zeta", "Alfa", "banco", ""};
         QTest::newRow("Bins") << 2 << 0 << QStringList{"Zeta", "banco", "Alfa", ""};
         QTest::newRow("primeira linha de cartão") << 0 << 1 << QStringList{"Alfa", "Zeta", "banco", ""};
+        QTest::newRow("botão direito no título") << 2 << -1 << QStringList{"Zeta", "banco", "Alfa", ""};
     }
     void ordena() {
         QFETCH(int, coluna);
@@ -331,7 +333,8 @@ private slots:
         ClicaArvore(0);
         QTableWidget *g = Grade(TipoGrade::Credito);
         ClicaCelula(g, 3, 0);
-        ClicaCelula(g, linhaClicada, coluna);
+        if (linhaClicada == 1) ClicaCelula(g, 1, coluna);
+        else ClicaTitulo(g, coluna, false, linhaClicada < 0 ? Qt::RightButton : Qt::LeftButton);
         QStringList obtidos;
         for (int r = 1; r < g->rowCount(); ++r)
             obtidos << (g->item(r, 0) ? g->item(r, 0)->text().trimmed() : QString());

@@ -170,7 +170,10 @@ void TFrmPrinc::MontaControles() {
     m_image1->setObjectName(QStringLiteral("Image1"));
     m_image1->setGeometry(10, 10, 105, 72);
     const QImage logo = LogoPrincipal();
-    if (!logo.isNull()) m_image1->setPixmap(QPixmap::fromImage(logo));
+    if (!logo.isNull()) {
+        m_image1->setPixmap(QPixmap::fromImage(logo));
+        setWindowIcon(QPixmap::fromImage(logo));
+    }
     m_groupBox3 = new QGroupBox(QStringLiteral("Configuração de Roteamento por Bins"), m_panel4);
     m_groupBox3->setObjectName(QStringLiteral("GroupBox3"));
     m_groupBox3->setGeometry(228, 20, 361, 49);
@@ -565,7 +568,7 @@ QString TFrmPrinc::NomeExibido(std::uint16_t codigo) const {
     if (!nome.isEmpty()) return nome;
     // A network whose module is missing here keeps its code, shown so the operator sees it.
     const QString semModulo = QStringLiteral("Rede %1 (sem módulo)").arg(codigo);
-    const_cast<TFrmPrinc *>(this)->m_codigosSemModulo.insert(semModulo, codigo);
+    m_codigosSemModulo.insert(semModulo, codigo);
     return semModulo;
 }
 

@@ -130,7 +130,7 @@ private:
     std::array<Pagina, 3> m_paginas;
     std::array<TFrmIncluiCartao *, 3> m_dialogos{};
     // Codes without a module, by the name shown for them.
-    QHash<QString, std::uint16_t> m_codigosSemModulo;
+    mutable QHash<QString, std::uint16_t> m_codigosSemModulo;
 
     QWidget *m_panel4 = nullptr;
     QLabel *m_image1 = nullptr;

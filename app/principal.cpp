@@ -387,16 +387,19 @@ void TFrmPrinc::FormCreate() {
     setWindowTitle(QStringLiteral("%1 - %2").arg(QStringLiteral("Configurador Roteamento"),
                                                  QStringLiteral("1.11")));
     AjustaVisual(this);
-    QPalette pal = palette();
-    pal.setColor(QPalette::WindowText, CorTextoEscuro);
-    pal.setColor(QPalette::Text, CorTextoEscuro);
-    setPalette(pal);
-    for (const Pagina &p : m_paginas) {
-        for (QWidget *w : {static_cast<QWidget *>(p.check), static_cast<QWidget *>(p.grupo)}) {
-            QPalette q = w->palette();
-            q.setColor(QPalette::WindowText, CorTextoEscuro);
-            w->setPalette(q);
+    // Dark grey where enabled; a disabled control keeps the system's grey text.
+    auto escuro = [](QWidget *w) {
+        QPalette q = w->palette();
+        for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive}) {
+            q.setColor(g, QPalette::WindowText, CorTextoEscuro);
+            q.setColor(g, QPalette::Text, CorTextoEscuro);
         }
+        w->setPalette(q);
+    };
+    escuro(this);
+    for (const Pagina &p : m_paginas) {
+        escuro(p.check);
+        escuro(p.grupo);
         p.incluir->setCor(CorPainelLaranja);
         // The grids keep black text.
         QPalette g = p.grade->palette();
@@ -598,13 +601,16 @@ void TFrmPrinc::CB_Rede_PadraoClick(TipoGrade tipo) {
     const Pagina &p = m_paginas[int(tipo)];
     QPalette pal = p.grupo->palette();
     if (p.check->isChecked()) {
-        pal.setColor(QPalette::WindowText, CorTextoEscuro);
+        pal.setColor(QPalette::Active, QPalette::WindowText, CorTextoEscuro);
+        pal.setColor(QPalette::Inactive, QPalette::WindowText, CorTextoEscuro);
         p.grupo->setPalette(pal);
         p.grupo->setEnabled(true);
         p.combo->setEnabled(true);
     } else {
         p.grupo->setEnabled(false);
-        pal.setColor(QPalette::WindowText, palette().color(QPalette::Disabled, QPalette::WindowText));
+        const QColor cinza = palette().color(QPalette::Disabled, QPalette::WindowText);
+        pal.setColor(QPalette::Active, QPalette::WindowText, cinza);
+        pal.setColor(QPalette::Inactive, QPalette::WindowText, cinza);
         p.grupo->setPalette(pal);
         PoeTextoCombo(p.combo, QString());
         p.combo->setEnabled(false);

@@ -18,8 +18,11 @@ bool SomenteLeitura(const QString &caminho) {
 bool SincronizaDiretorio(const QString &diretorio) {
     const int fd = ::open(QFile::encodeName(diretorio).constData(), O_RDONLY | O_DIRECTORY);
     if (fd < 0) return false;
-    const bool ok = ::fsync(fd) == 0;
+    // EINVAL: a file system that has no directory sync; there is nothing more to do there.
+    const bool ok = ::fsync(fd) == 0 || errno == EINVAL;
+    const int erro = errno;
     ::close(fd);
+    errno = erro;
     return ok;
 }
 
@@ -58,12 +61,23 @@ Gravacao GravaArquivoAtomico(const QString &caminho, const QByteArray &bytes, QS
     } else {
         ::fchmod(fd, ModoDeArquivoNovo());
     }
-    if (arquivo.write(bytes) != bytes.size()) {
+    // QSaveFile buffers the bytes and, on commit, neither sees a failed flush nor a failed sync:
+    // it would rename a short or empty file over the old one and report success. So the bytes
+    // are flushed and synced here, and any failure cancels the new file.
+    if (arquivo.write(bytes) != bytes.size() || !arquivo.flush()) {
         const QString motivo = arquivo.errorString();
         arquivo.cancelWriting();
         return falha(Gravacao::FalhaEscrita, motivo);
     }
+    if (::fdatasync(fd) != 0) {
+        const QString motivo = QString::fromLocal8Bit(std::strerror(errno));
+        arquivo.cancelWriting();
+        return falha(Gravacao::FalhaEscrita, motivo);
+    }
     if (!arquivo.commit()) return falha(Gravacao::FalhaEscrita, arquivo.errorString());
-    SincronizaDiretorio(QFileInfo(caminho).absolutePath());
+    // The new file is in place, but its name may not survive a power loss.
+    if (!SincronizaDiretorio(QFileInfo(caminho).absolutePath()))
+        return falha(Gravacao::FalhaEscrita, QStringLiteral("o diretório não foi gravado no disco: ") +
+                                                 QString::fromLocal8Bit(std::strerror(errno)));
     return Gravacao::Ok;
 }

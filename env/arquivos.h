@@ -13,7 +13,9 @@ bool SomenteLeitura(const QString &caminho);
 enum class Gravacao {
     Ok,
     FalhaAbertura, // the file could not be created or opened (read-only, no directory, ...)
-    FalhaEscrita,  // writing, flushing or renaming failed; the old file is untouched
+    FalhaEscrita,  // writing, flushing or renaming failed; the old file is untouched (or, when
+                   // only the directory could not be flushed after the rename, the new file is
+                   // complete in its place)
 };
 
 // Replaces (or creates) the file with exactly these bytes. An existing file keeps its permission

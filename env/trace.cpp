@@ -47,6 +47,10 @@ void Acrescenta(const QByteArray &entradas) {
         p += n;
         falta -= n;
     }
+    // A write that stopped part-way (a full disk, a size limit) would leave half an entry:
+    // the file goes back to the size it had.
+    if (erro != 0 && falta != entradas.size()) [[maybe_unused]]
+        const int r = ::ftruncate(fd, st.st_size);
     if (::close(fd) != 0 && erro == 0) erro = errno;
     if (erro != 0)
         throw ErroES(QStringLiteral("Erro de E/S ao gravar %1: %2").arg(caminho, Motivo(erro)));

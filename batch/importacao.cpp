@@ -150,10 +150,14 @@ QString CaminhoStatus(const QString &arquivoImportacao) {
 bool CriarArquivoStatus(const QString &status, const QByteArray &linha) {
     if (SomenteLeitura(status)) return false; // root would be let through
     QFile f(status);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append)) return false;
+    // Unbuffered: a failed write is seen here, not retried by close() after the cut below.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) return false;
+    const qint64 tamanho = f.size();
     const QByteArray bytes = linha + "\r\n";
     const bool escreveu = f.write(bytes) == bytes.size() && f.flush();
     const QString motivo = f.errorString();
+    // A write that stopped part-way (a full disk, a size limit) leaves no half line.
+    if (!escreveu) f.resize(tamanho);
     f.close();
     if (!escreveu)
         throw ErroES(QStringLiteral("Erro de E/S ao gravar %1: %2").arg(status, motivo));

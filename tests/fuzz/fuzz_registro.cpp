@@ -40,8 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *dados, size_t tamanho)
 
     // One CRLF-ended line per verdict, in order.
     const QByteArray gravado = fuzz::Le(status);
-    QList<QByteArray> escritas = gravado.split('\n');
-    FUZZ_EXIGE(gravado.isEmpty() ? veredictos.isEmpty() : escritas.takeLast().isEmpty());
+    QList<QByteArray> escritas;
+    if (!gravado.isEmpty()) {
+        escritas = gravado.split('\n');
+        FUZZ_EXIGE(escritas.takeLast().isEmpty());
+    }
     FUZZ_EXIGE(escritas.size() == veredictos.size());
     for (qsizetype i = 0; i < escritas.size(); ++i) {
         FUZZ_EXIGE(escritas.at(i).endsWith('\r'));

@@ -132,3 +132,8 @@ grava('importacao', 'invalidos', b'\r\n'.join(linhas[6:]) + b'\r\n')
 grava('importacao', 'vinte-bins', b'TODAS;V;' + b','.join(b'%d' % (400000 + i) for i in range(20))
       + b';999;F;I\r\n')
 grava('importacao', 'cp1252', b'TODAS;Cart\xe3o;411111;10;C;I\r\nTODAS;CART\xc3O;411111;10;C;I\r\n')
+
+# Company files, later cases: a FIFO named like a company, one company under two letter cases
+grava('empresas', 'fifo', empresa(0x20, b'EMPRESA1', b'') + empresa(0, b'EMPRESA2', b'\x10\x01'))
+grava('empresas', 'caixa', empresa(0, b'AAAAAAAA', b'\x10\x01') + empresa(2, b'AAAAAAAA', b'\x10\x01')
+      + empresa(1, b'aaaaaaaa', b'\x10\x01'))

@@ -50,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *dados, size_t tamanho)
             ::mkfifo(caminho.constData(), 0644);
             continue;
         }
-        const int fd = ::open(caminho.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        // O_NONBLOCK: a FIFO made earlier under the same name must not block the target itself.
+        const int fd = ::open(caminho.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK, 0644);
         if (fd < 0) continue;
         esperados.removeAll(nome);
         const bool escreveu = ::write(fd, conteudo.constData(), size_t(conteudo.size())) ==

@@ -400,6 +400,7 @@ private slots:
         QVERIFY2(!chamadas.isEmpty(), "nenhuma chamada de arquivo depois da marca");
 
         int n = 0;
+        const int inicio = m_injetadas;
         for (const Chamada &ch : chamadas) {
             // Every errno on the single table writes; one each, in turn, on the longer runs.
             QStringList erros = Erros;
@@ -435,6 +436,8 @@ private slots:
                 if (QTest::currentTestFailed()) return;
             }
         }
+        qInfo("%s: %d chamadas de arquivo, %d falhas injetadas", qPrintable(c.nome),
+              int(chamadas.size()), m_injetadas - inicio);
     }
 
     void discoCheio_data() {

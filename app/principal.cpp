@@ -618,19 +618,7 @@ void TFrmPrinc::CB_Rede_PadraoClick(TipoGrade tipo) {
 }
 
 QString TFrmPrinc::CarregaBins(int entrada) {
-    TCartao &c = m_estado.tabela.Cartoes[entrada - 1];
-    if (c.QtdBins > MaxBins) c.QtdBins = MaxBins;
-    QByteArray texto;
-    for (int j = 1; j <= c.QtdBins; ++j) {
-        const QByteArray bin = CopiaCampoParaTexto(c.Bins[j - 1], TamBin);
-        if (bin.isEmpty()) {
-            c.QtdBins = std::uint8_t(j - 1);
-            break;
-        }
-        texto += bin;
-        texto += ';';
-    }
-    return DeCp1252(texto);
+    return DeCp1252(::CarregaBins(m_estado.tabela.Cartoes[entrada - 1]));
 }
 
 void TFrmPrinc::CarregaInformacoes() {

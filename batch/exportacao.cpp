@@ -11,20 +11,11 @@
 
 namespace {
 
-// The BINs up to the first empty field, separated by ","; corrects QtdBins in the table as the
-// grids' listing does.
+// The grids' BIN list text with "," between the BINs instead of ";" after each.
 QByteArray ListaBins(TCartao &c) {
-    if (c.QtdBins > MaxBins) c.QtdBins = MaxBins;
-    QByteArray lista;
-    for (int j = 0; j < c.QtdBins; ++j) {
-        const QByteArray bin = CopiaCampoParaTexto(c.Bins[j], TamBin);
-        if (bin.isEmpty()) {
-            c.QtdBins = std::uint8_t(j);
-            break;
-        }
-        if (j > 0) lista.append(',');
-        lista.append(bin);
-    }
+    QByteArray lista = CarregaBins(c);
+    lista.replace(';', ',');
+    lista.chop(1);
     return lista;
 }
 

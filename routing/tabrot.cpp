@@ -40,6 +40,21 @@ QByteArray CopiaCampoParaTexto(const char *campo, int tamanho) {
     return QByteArray(campo, n);
 }
 
+QByteArray CarregaBins(TCartao &c) {
+    if (c.QtdBins > MaxBins) c.QtdBins = MaxBins;
+    QByteArray texto;
+    for (int j = 0; j < c.QtdBins; ++j) {
+        const QByteArray bin = CopiaCampoParaTexto(c.Bins[j], TamBin);
+        if (bin.isEmpty()) {
+            c.QtdBins = std::uint8_t(j);
+            break;
+        }
+        texto += bin;
+        texto += ';';
+    }
+    return texto;
+}
+
 QByteArray BytesDaTabRot(const TTabRot &tabela) {
     const int qtd = qMin<int>(tabela.Qtd, MaxCartoes);
     QByteArray b;

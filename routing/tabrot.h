@@ -64,6 +64,10 @@ template <int N> void CopiaTextoParaCampo(const QByteArray &texto, char (&campo)
 // The characters up to the first NUL, never more than tamanho - 1.
 QByteArray CopiaCampoParaTexto(const char *campo, int tamanho);
 
+// The BIN list text of an entry: each BIN up to the first empty field, followed by ";". Cuts
+// QtdBins above 20 to 20 and to the BINs actually found, in the table itself.
+QByteArray CarregaBins(TCartao &cartao);
+
 // Reads the file into the table. False when it is missing, cannot be read, or is damaged (shorter
 // than its counts, more than 350 entries or 20 BINs): the table is then left exactly as it was.
 // Entries above the new Qtd keep what they held. Trace entries go to the trace log; a trace that

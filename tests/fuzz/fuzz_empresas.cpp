@@ -22,6 +22,12 @@ bool Ascii8(const QByteArray &b) {
     return true;
 }
 
+// A company file is named <8 letters or digits>.cnf in any case, whatever piece of the input
+// brought the suffix (a 12-byte base may already end in ".CNF").
+bool NomeDeEmpresa(const QByteArray &nome) {
+    return nome.size() == 12 && nome.right(4).toLower() == ".cnf" && Ascii8(nome.left(8));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *dados, size_t tamanho) {
@@ -62,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *dados, size_t tamanho)
             ::chmod(caminho.constData(), 0); // root still reads it; others skip it
             if (::geteuid() != 0) continue;
         }
-        if (modo % std::size(Sufixos) < 3 && Ascii8(base) && conteudo.startsWith("\x10\x01"))
+        if (NomeDeEmpresa(nome) && conteudo.startsWith("\x10\x01"))
             esperados.append(nome);
     }
 

@@ -20,6 +20,8 @@ fi
 
 roda() {
   local alvo=$1
+  # Only this run's findings count; one worth keeping goes into the corpus as a regression.
+  rm -rf "$build/achados/$alvo"
   mkdir -p "$build/corpus/$alvo" "$build/achados/$alvo"
   "$build/fuzz_$alvo" "$build/corpus/$alvo" "$fontes/corpus/$alvo" \
     -max_total_time="$tempo" -runs="$execucoes" -timeout=10 -rss_limit_mb=2048 \

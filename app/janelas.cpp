@@ -5,15 +5,19 @@
 
 #include <QApplication>
 
+std::unique_ptr<TFrmPrinc> CriaJanelas() {
+    auto principal = std::make_unique<TFrmPrinc>();
+    auto *cred = new TFrmIncluiCartaoCred(principal.get());
+    auto *deb = new TFrmIncluiCartaoDeb(principal.get());
+    auto *comb = new TFrmIncluiCartaoComb(principal.get());
+    principal->RegistraDialogos(cred, deb, comb);
+    return principal;
+}
+
 int ExecutaJanelas(int argc, char **argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Configurador de Roteamento"));
-    // The dialogs belong to the main window and die with it.
-    TFrmPrinc principal;
-    auto *cred = new TFrmIncluiCartaoCred(&principal);
-    auto *deb = new TFrmIncluiCartaoDeb(&principal);
-    auto *comb = new TFrmIncluiCartaoComb(&principal);
-    principal.RegistraDialogos(cred, deb, comb);
-    principal.show();
+    const std::unique_ptr<TFrmPrinc> principal = CriaJanelas();
+    principal->show();
     return app.exec();
 }

@@ -191,12 +191,17 @@ bool ValidaRegistro(const QString &status, const CamposRegistro &campos) {
     return valido;
 }
 
+// The network code is checked before the target table is read, and a bad one is told alone.
+static bool RedeDoRegistro(const QString &status, const CamposRegistro &campos,
+                           std::uint16_t &rede) {
+    if (CodigoRedeValido(Campo(campos, 4), rede)) return true;
+    CriarArquivoStatus(status, cp1252("  - Erro <Código de Rede Inválido>"));
+    return false;
+}
+
 void AddRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela) {
     std::uint16_t rede = 0;
-    if (!CodigoRedeValido(Campo(campos, 4), rede)) {
-        CriarArquivoStatus(status, cp1252("  - Erro <Código de Rede Inválido>"));
-        return;
-    }
+    if (!RedeDoRegistro(status, campos, rede)) return;
     const QString alvo = AlvoDoRegistro(Campo(campos, 1));
     QByteArray resultado;
     if (!LeTabRot(alvo, tabela)) {
@@ -233,10 +238,7 @@ void AddRegArqConfBins(const QString &status, const CamposRegistro &campos, TTab
 
 void DelRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela) {
     std::uint16_t rede = 0;
-    if (!CodigoRedeValido(Campo(campos, 4), rede)) {
-        CriarArquivoStatus(status, cp1252("  - Erro <Código de Rede Inválido>"));
-        return;
-    }
+    if (!RedeDoRegistro(status, campos, rede)) return;
     const QString alvo = AlvoDoRegistro(Campo(campos, 1));
     QByteArray resultado;
     int achado = -1;

@@ -5,7 +5,7 @@
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
 #include "app/principal.h"
-#include "dialogs/dialogo_cartao.h"
+#include "app/inicio.h"
 #include "routing/tabrot.h"
 
 #include <QApplication>
@@ -118,11 +118,7 @@ int main(int argc, char **argv) {
     QElapsedTimer partida;
     partida.start();
     QApplication app(argc, argv);
-    auto principal = std::make_unique<TFrmPrinc>();
-    auto *cred = new TFrmIncluiCartaoCred(principal.get());
-    auto *deb = new TFrmIncluiCartaoDeb(principal.get());
-    auto *comb = new TFrmIncluiCartaoComb(principal.get());
-    principal->RegistraDialogos(cred, deb, comb);
+    const std::unique_ptr<TFrmPrinc> principal = CriaJanelas();
     principal->show();
     QApplication::processEvents();
     const double msPartida = partida.nsecsElapsed() / 1e6;

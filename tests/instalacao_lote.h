@@ -2,6 +2,8 @@
 // Test installations for the import and export tests: a drive in a temporary directory, company
 // files, and TabRot.bin files spelt out byte by byte (independent of the core's writer).
 
+#include "arquivos_teste.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -48,10 +50,7 @@ inline QByteArray Arquivo(const QList<Cartao> &cartoes) {
     return b;
 }
 
-inline QByteArray Le(const QString &caminho) {
-    QFile f(caminho);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<sem arquivo>");
-}
+using teste::Le;
 
 inline bool Escreve(const QString &caminho, const QByteArray &bytes) {
     QDir().mkpath(caminho.left(caminho.lastIndexOf(QLatin1Char('/'))));

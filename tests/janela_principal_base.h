@@ -90,6 +90,16 @@ public:
         QVERIFY(QTest::qWaitForWindowActive(janela.get()));
     }
 
+    // The usual start of a test: the installation with this table for the company (or TODAS),
+    // and the window open on it.
+    void AbreEm(const QString &empresa, const QList<lote::Cartao> &tabela) {
+        QVERIFY(MontaInstalacao());
+        const QString alvo = empresa == QStringLiteral("TODAS") ? inst.todas() : inst.empresa(empresa);
+        QVERIFY(EscreveTabela(alvo, tabela));
+        AbreJanela();
+        EscolheEmpresa(empresa);
+    }
+
     void Fecha() {
         janela.reset();
         caixas.reset();

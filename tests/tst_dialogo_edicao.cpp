@@ -1,6 +1,7 @@
 // The typical edit, end to end through the widgets: "TODAS", the credit page, "Incluir", the
 // dialog, "Confirma", "Retornar" answered Yes, and TabRot.bin byte for byte.
 
+#include "app/inicio.h"
 #include "app/principal.h"
 #include "caixas_roteiro.h"
 #include "dialogs/dialogo_cartao.h"
@@ -67,11 +68,9 @@ void TstDialogoEdicao::edicaoTipica() {
                                                  {"Debito X", 0xFFFF, 2, {"222222"}}})));
 
     CaixasRoteiro caixas;
-    auto principal = std::make_unique<TFrmPrinc>();
-    auto *cred = new TFrmIncluiCartaoCred(principal.get());
-    auto *deb = new TFrmIncluiCartaoDeb(principal.get());
-    auto *comb = new TFrmIncluiCartaoComb(principal.get());
-    principal->RegistraDialogos(cred, deb, comb);
+    std::unique_ptr<TFrmPrinc> principal = CriaJanelas();
+    TFrmIncluiCartao *cred = principal->Dialogo(TipoGrade::Credito);
+    QVERIFY(cred);
     principal->show();
     QVERIFY(QTest::qWaitForWindowActive(principal.get()));
 

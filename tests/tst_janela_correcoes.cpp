@@ -15,11 +15,7 @@ class TstJanelaCorrecoes : public QObject, public Base {
     Q_OBJECT
 
     void Abre(const QString &empresa, const QList<Cartao> &cartoes, int no = 0) {
-        QVERIFY(MontaInstalacao());
-        const QString alvo = empresa == QStringLiteral("TODAS") ? inst.todas() : inst.empresa(empresa);
-        QVERIFY(EscreveTabela(alvo, cartoes));
-        AbreJanela();
-        EscolheEmpresa(empresa);
+        AbreEm(empresa, cartoes);
         ClicaArvore(no);
     }
 

@@ -14,10 +14,7 @@ class TstJanelaMenus : public QObject, public Base {
     QString Arquivo(const char *nome) const { return unidade->filePath(QString::fromUtf8(nome)); }
 
     void Prepara() {
-        QVERIFY(MontaInstalacao());
-        QVERIFY(EscreveTabela(inst.todas(), {{"CRED", 20, 1, {"411111", "400000-400099"}}}));
-        AbreJanela();
-        EscolheEmpresa(QStringLiteral("TODAS"));
+        AbreEm(QStringLiteral("TODAS"), {{"CRED", 20, 1, {"411111", "400000-400099"}}});
     }
 
 private slots:

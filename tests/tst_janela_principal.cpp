@@ -22,12 +22,7 @@ class TstJanelaPrincipal : public QObject, public Base {
                 {"COMB", 65535, 3, {"600000", "600001", "600002"}}};
     }
 
-    void Prepara() {
-        QVERIFY(MontaInstalacao());
-        QVERIFY(EscreveTabela(inst.todas(), TabelaExemplo()));
-        AbreJanela();
-        EscolheEmpresa(QStringLiteral("TODAS"));
-    }
+    void Prepara() { AbreEm(QStringLiteral("TODAS"), TabelaExemplo()); }
 
 private slots:
     void cleanup() {
@@ -324,12 +319,9 @@ private slots:
         QFETCH(int, coluna);
         QFETCH(int, linhaClicada);
         QFETCH(QStringList, nomes);
-        QVERIFY(MontaInstalacao());
-        QVERIFY(EscreveTabela(inst.todas(), {{"banco", 65535, 1, {"300000"}},
-                                             {"Zeta", 20, 1, {"200000"}},
-                                             {" Alfa", 10, 1, {"350000"}}}));
-        AbreJanela();
-        EscolheEmpresa(QStringLiteral("TODAS"));
+        AbreEm(QStringLiteral("TODAS"), {{"banco", 65535, 1, {"300000"}},
+                                         {"Zeta", 20, 1, {"200000"}},
+                                         {" Alfa", 10, 1, {"350000"}}});
         ClicaArvore(0);
         QTableWidget *g = Grade(TipoGrade::Credito);
         ClicaCelula(g, 3, 0);

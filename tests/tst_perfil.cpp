@@ -3,6 +3,7 @@
 #include "env/erro.h"
 #include "env/perfil.h"
 #include "env/texto.h"
+#include "arquivos_teste.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,25 +12,9 @@
 
 #include <sys/stat.h>
 
-namespace {
-
-QByteArray LeTudo(const QString &caminho) {
-    QFile f(caminho);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<sem arquivo>");
-}
-
-void Escreve(const QString &caminho, const QByteArray &bytes) {
-    QFile f(caminho);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-mode_t Modo(const QString &caminho) {
-    struct stat st;
-    return ::stat(QFile::encodeName(caminho).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
-}
-
-} // namespace
+using teste::Escreve;
+using teste::Modo;
+using teste::Le;
 
 class TstPerfil : public QObject {
     Q_OBJECT
@@ -198,7 +183,7 @@ private slots:
         const QString arq = dir.filePath(QStringLiteral("VARDOCFG.INI"));
         if (!antes.isNull()) Escreve(arq, antes);
         GravaPerfilTexto(arq, secao, chave, valor);
-        QCOMPARE(LeTudo(arq), depois);
+        QCOMPARE(Le(arq), depois);
         QCOMPARE(PerfilTexto(depois, secao, chave, "padrao"), valor);
         // Replaced atomically: nothing but the file is left in the directory.
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
@@ -211,7 +196,7 @@ private slots:
         Escreve(arq, "[Geral]\r\nA=0\r\n");
         QVERIFY(::chmod(QFile::encodeName(arq).constData(), 0640) == 0);
         GravaPerfilTexto(arq, "Geral", "A", "1");
-        QCOMPARE(LeTudo(arq), QByteArray("[Geral]\r\nA=1\r\n"));
+        QCOMPARE(Le(arq), QByteArray("[Geral]\r\nA=1\r\n"));
         QCOMPARE(Modo(arq), mode_t(0640));
     }
 
@@ -241,7 +226,7 @@ private slots:
         }
         QCOMPARE(texto, QStringLiteral("Unable to write to ") + arq);
         if (somenteLeitura) {
-            QCOMPARE(LeTudo(arq), original);
+            QCOMPARE(Le(arq), original);
             QCOMPARE(Modo(arq), mode_t(0444));
             QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                      QStringList{QStringLiteral("VARDOCFG.INI")});

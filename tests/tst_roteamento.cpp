@@ -3,26 +3,15 @@
 
 #include "env/erro.h"
 #include "env/roteamento.h"
+#include "arquivos_teste.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-QByteArray LeTudo(const QString &caminho) {
-    QFile f(caminho);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<sem arquivo>");
-}
-
-void Escreve(const QString &caminho, const QByteArray &bytes) {
-    QFile f(caminho);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-} // namespace
+using teste::Escreve;
+using teste::Le;
 
 class TstRoteamento : public QObject {
     Q_OBJECT
@@ -67,9 +56,9 @@ private slots:
         const QByteArray antes = "[Geral]\r\nHabilitaBinsPorEmpresa=" + valor + "\r\nOutra=2\r\n";
         Escreve(m_ini, antes);
         QCOMPARE(ChaveRoteamento(false), ligada);
-        QCOMPARE(LeTudo(m_ini), antes);
+        QCOMPARE(Le(m_ini), antes);
         QCOMPARE(ChaveRoteamento(true), !ligada);
-        QCOMPARE(LeTudo(m_ini), "[Geral]\r\nHabilitaBinsPorEmpresa=" + gravado + "\r\nOutra=2\r\n");
+        QCOMPARE(Le(m_ini), "[Geral]\r\nHabilitaBinsPorEmpresa=" + gravado + "\r\nOutra=2\r\n");
         QCOMPARE(ChaveRoteamento(false), !ligada);
     }
 
@@ -78,7 +67,7 @@ private slots:
         Escreve(m_ini, antes);
         QCOMPARE(ChaveRoteamento(false), false);
         QCOMPARE(ChaveRoteamento(true), true);
-        QCOMPARE(LeTudo(m_ini),
+        QCOMPARE(Le(m_ini),
                  QByteArray("[Geral]\r\nOutra=2\r\nHabilitaBinsPorEmpresa=1\r\n[Rede]\r\nX=1\r\n"));
     }
 
@@ -86,10 +75,10 @@ private slots:
         QCOMPARE(ChaveRoteamento(false), false);
         QVERIFY(!QFile::exists(m_ini));
         QCOMPARE(ChaveRoteamento(true), true);
-        QCOMPARE(LeTudo(m_ini), QByteArray("[Geral]\r\nHabilitaBinsPorEmpresa=1\r\n"));
+        QCOMPARE(Le(m_ini), QByteArray("[Geral]\r\nHabilitaBinsPorEmpresa=1\r\n"));
         QCOMPARE(ChaveRoteamento(false), true);
         QCOMPARE(ChaveRoteamento(true), false);
-        QCOMPARE(LeTudo(m_ini), QByteArray("[Geral]\r\nHabilitaBinsPorEmpresa=0\r\n"));
+        QCOMPARE(Le(m_ini), QByteArray("[Geral]\r\nHabilitaBinsPorEmpresa=0\r\n"));
     }
 
     // The server's own file, with what such files hold: only the digits of the one value change.
@@ -118,7 +107,7 @@ private slots:
         for (int i = 1; i <= 10; ++i) {
             const bool ligada = i % 2 == 0;
             QCOMPARE(ChaveRoteamento(true), ligada);
-            QCOMPARE(LeTudo(m_ini), inicio + (ligada ? "1" : "0") + fim);
+            QCOMPARE(Le(m_ini), inicio + (ligada ? "1" : "0") + fim);
         }
     }
 
@@ -132,7 +121,7 @@ private slots:
         } catch (const ErroES &e) {
             QCOMPARE(e.texto(), QStringLiteral("Unable to write to ") + m_ini);
         }
-        QCOMPARE(LeTudo(m_ini), antes);
+        QCOMPARE(Le(m_ini), antes);
         QCOMPARE(ChaveRoteamento(false), true);
         QVERIFY(QFile::setPermissions(m_ini, QFile::ReadOwner | QFile::WriteOwner));
     }

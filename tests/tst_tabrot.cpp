@@ -5,6 +5,7 @@
 #include "env/erro.h"
 #include "env/texto.h"
 #include "routing/tabrot.h"
+#include "arquivos_teste.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -20,6 +21,10 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+using teste::Escreve;
+using teste::Le;
+using teste::Modo;
 
 namespace {
 
@@ -44,22 +49,6 @@ void PoeCartao(TTabRot &t, const QByteArray &nome, std::uint16_t rede, std::uint
 // A field of `tamanho` bytes: the text, then zeros.
 QByteArray Campo(const QByteArray &texto, int tamanho) {
     return texto + QByteArray(tamanho - texto.size(), '\0');
-}
-
-QByteArray Le(const QString &caminho) {
-    QFile f(caminho);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<sem arquivo>");
-}
-
-void Escreve(const QString &caminho, const QByteArray &bytes) {
-    QFile f(caminho);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-mode_t Modo(const QString &caminho) {
-    struct stat st;
-    return ::stat(QFile::encodeName(caminho).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
 QStringList Conteudo(const QString &dir) {

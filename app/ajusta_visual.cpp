@@ -41,7 +41,8 @@ public:
             }
             break;
         }
-        default: break;
+        default:
+            break;
         }
         return false;
     }

@@ -13,24 +13,42 @@ public:
         caixa.setWindowTitle(titulo);
         caixa.setText(texto);
         switch (icone) {
-        case Icone::Nenhum: caixa.setIcon(QMessageBox::NoIcon); break;
-        case Icone::Erro: caixa.setIcon(QMessageBox::Critical); break;
-        case Icone::Pergunta: caixa.setIcon(QMessageBox::Question); break;
-        case Icone::Exclamacao: caixa.setIcon(QMessageBox::Warning); break;
-        case Icone::Informacao: caixa.setIcon(QMessageBox::Information); break;
+        case Icone::Nenhum:
+            caixa.setIcon(QMessageBox::NoIcon);
+            break;
+        case Icone::Erro:
+            caixa.setIcon(QMessageBox::Critical);
+            break;
+        case Icone::Pergunta:
+            caixa.setIcon(QMessageBox::Question);
+            break;
+        case Icone::Exclamacao:
+            caixa.setIcon(QMessageBox::Warning);
+            break;
+        case Icone::Informacao:
+            caixa.setIcon(QMessageBox::Information);
+            break;
         }
         switch (botoes) {
-        case Botoes::Ok: caixa.setStandardButtons(QMessageBox::Ok); break;
-        case Botoes::SimNao: caixa.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case Botoes::Ok:
+            caixa.setStandardButtons(QMessageBox::Ok);
+            break;
+        case Botoes::SimNao:
+            caixa.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
         case Botoes::SimNaoCancelar:
             caixa.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
         }
         switch (caixa.exec()) {
-        case QMessageBox::Yes: return Resposta::Sim;
-        case QMessageBox::No: return Resposta::Nao;
-        case QMessageBox::Cancel: return Resposta::Cancelar;
-        default: return botoes == Botoes::Ok ? Resposta::Ok : Resposta::Cancelar;
+        case QMessageBox::Yes:
+            return Resposta::Sim;
+        case QMessageBox::No:
+            return Resposta::Nao;
+        case QMessageBox::Cancel:
+            return Resposta::Cancelar;
+        default:
+            return botoes == Botoes::Ok ? Resposta::Ok : Resposta::Cancelar;
         }
     }
     QString AbreArquivo(QWidget *pai, const QString &titulo) override {
@@ -47,5 +65,9 @@ InterfaceCaixas *atual = &reais;
 
 } // namespace
 
-InterfaceCaixas &Caixas() { return *atual; }
-void InstalaCaixas(InterfaceCaixas *caixas) { atual = caixas ? caixas : &reais; }
+InterfaceCaixas &Caixas() {
+    return *atual;
+}
+void InstalaCaixas(InterfaceCaixas *caixas) {
+    atual = caixas ? caixas : &reais;
+}

@@ -9,9 +9,9 @@
 enum class TipoGrade { Credito = 0, Debito = 1, Combustivel = 2 };
 
 struct EstadoEdicao {
-    TTabRot tabela{};                  // the process-wide routing table
-    QString caminhoTabRot;             // CaminhoTabRot: the TabRot.bin in use
-    bool configuracaoAlterada = false; // configuration-changed flag
-    QString operacao;                  // "I" inclusion, "A" alteration
+    TTabRot tabela{};                    // the process-wide routing table
+    QString caminhoTabRot;               // CaminhoTabRot: the TabRot.bin in use
+    bool configuracaoAlterada = false;   // configuration-changed flag
+    QString operacao;                    // "I" inclusion, "A" alteration
     int linhaSelecionada[3] = {0, 0, 0}; // per TipoGrade; 0 and -1 mean no row selected
 };

@@ -59,9 +59,9 @@ int ExecutaLinhaDeComando(int argc, char **argv) {
         QStringLiteral("Importa o ARQUIVO nas tabelas; o resultado de cada linha fica em "
                        "StatusArqImportado.txt, ao lado dele."),
         QStringLiteral("ARQUIVO"));
-    const QCommandLineOption exportar(
-        QStringLiteral("exportar"),
-        QStringLiteral("Exporta todas as tabelas para o ARQUIVO."), QStringLiteral("ARQUIVO"));
+    const QCommandLineOption exportar(QStringLiteral("exportar"),
+                                      QStringLiteral("Exporta todas as tabelas para o ARQUIVO."),
+                                      QStringLiteral("ARQUIVO"));
     parser.addOption(importar);
     parser.addOption(exportar);
 

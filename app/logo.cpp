@@ -22,8 +22,8 @@ struct ErroJpeg {
 // No C++ object with a destructor may live in a frame that longjmp leaves, so the image and the
 // row buffer are members here, in the caller's frame.
 struct Decodificacao {
-    jpeg_decompress_struct jpeg {};
-    ErroJpeg erro {};
+    jpeg_decompress_struct jpeg{};
+    ErroJpeg erro{};
     QImage imagem;
     QByteArray linhaCmyk;
 };
@@ -44,12 +44,13 @@ void Decodifica(Decodificacao &d, const QByteArray &bytes) {
     jpeg_create_decompress(&d.jpeg);
     jpeg_mem_src(&d.jpeg, reinterpret_cast<const unsigned char *>(bytes.constData()),
                  static_cast<unsigned long>(bytes.size()));
-    if (jpeg_read_header(&d.jpeg, TRUE) != JPEG_HEADER_OK) Falha(reinterpret_cast<j_common_ptr>(&d.jpeg));
+    if (jpeg_read_header(&d.jpeg, TRUE) != JPEG_HEADER_OK)
+        Falha(reinterpret_cast<j_common_ptr>(&d.jpeg));
 
     const bool cmyk = d.jpeg.jpeg_color_space == JCS_CMYK || d.jpeg.jpeg_color_space == JCS_YCCK;
     d.jpeg.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
-    if (d.jpeg.image_width == 0 || d.jpeg.image_height == 0 ||
-        d.jpeg.image_width > LadoMaximo || d.jpeg.image_height > LadoMaximo)
+    if (d.jpeg.image_width == 0 || d.jpeg.image_height == 0 || d.jpeg.image_width > LadoMaximo ||
+        d.jpeg.image_height > LadoMaximo)
         Falha(reinterpret_cast<j_common_ptr>(&d.jpeg));
 
     jpeg_start_decompress(&d.jpeg);
@@ -64,10 +65,13 @@ void Decodifica(Decodificacao &d, const QByteArray &bytes) {
 
     while (d.jpeg.output_scanline < d.jpeg.output_height) {
         const int y = int(d.jpeg.output_scanline);
-        JSAMPROW linha = cmyk ? reinterpret_cast<JSAMPROW>(d.linhaCmyk.data()) : d.imagem.scanLine(y);
-        if (jpeg_read_scanlines(&d.jpeg, &linha, 1) != 1) Falha(reinterpret_cast<j_common_ptr>(&d.jpeg));
+        JSAMPROW linha =
+            cmyk ? reinterpret_cast<JSAMPROW>(d.linhaCmyk.data()) : d.imagem.scanLine(y);
+        if (jpeg_read_scanlines(&d.jpeg, &linha, 1) != 1)
+            Falha(reinterpret_cast<j_common_ptr>(&d.jpeg));
         if (cmyk) {
-            // Adobe writes CMYK inverted, which is what every JPEG with four channels in practice is.
+            // Adobe writes CMYK inverted, which is what every JPEG with four channels in practice
+            // is.
             uchar *rgb = d.imagem.scanLine(y);
             const auto *p = reinterpret_cast<const uchar *>(d.linhaCmyk.constData());
             for (int x = 0; x < largura; ++x, p += 4, rgb += 3) {

@@ -35,7 +35,9 @@ bool PainelBotao::TemClique() const {
     return isSignalConnected(QMetaMethod::fromSignal(&PainelBotao::clicado));
 }
 
-void PainelBotao::Clica() { emit clicado(); }
+void PainelBotao::Clica() {
+    emit clicado();
+}
 
 void PainelBotao::paintEvent(QPaintEvent *evento) {
     QFrame::paintEvent(evento);
@@ -46,7 +48,8 @@ void PainelBotao::paintEvent(QPaintEvent *evento) {
 }
 
 void PainelBotao::mousePressEvent(QMouseEvent *evento) {
-    if (evento->button() == Qt::LeftButton && focusPolicy() != Qt::NoFocus) setFocus(Qt::MouseFocusReason);
+    if (evento->button() == Qt::LeftButton && focusPolicy() != Qt::NoFocus)
+        setFocus(Qt::MouseFocusReason);
     QFrame::mousePressEvent(evento);
 }
 

@@ -95,8 +95,10 @@ void PoeTexto(QTableWidget *grade, int linha, int coluna, const QString &texto) 
 QByteArray ChaveOrdem(const QString &texto) {
     const QByteArray b = ParaCp1252(texto);
     qsizetype i = 0, f = b.size();
-    while (i < f && quint8(b[i]) <= 0x20) ++i;
-    while (f > i && quint8(b[f - 1]) <= 0x20) --f;
+    while (i < f && quint8(b[i]) <= 0x20)
+        ++i;
+    while (f > i && quint8(b[f - 1]) <= 0x20)
+        --f;
     return b.mid(i, f - i);
 }
 
@@ -131,7 +133,9 @@ QList<QByteArray> SeparaBins(const QByteArray &texto) {
 
 } // namespace
 
-TFrmPrinc *FrmPrinc() { return g_principal; }
+TFrmPrinc *FrmPrinc() {
+    return g_principal;
+}
 
 TFrmPrinc::TFrmPrinc(QWidget *pai) : QMainWindow(pai) {
     g_principal = this;
@@ -210,7 +214,8 @@ void TFrmPrinc::MontaControles() {
     m_tree->setFixedWidth(105);
     m_tree->setHeaderHidden(true);
     m_tree->setRootIsDecorated(false);
-    for (const auto &d : Dados) m_tree->addTopLevelItem(new QTreeWidgetItem({QString::fromUtf8(d.titulo)}));
+    for (const auto &d : Dados)
+        m_tree->addTopLevelItem(new QTreeWidgetItem({QString::fromUtf8(d.titulo)}));
     connect(m_tree, &QTreeWidget::itemClicked, this, [this] { TreeView_OpcoesClick(); });
     baixo->addWidget(m_tree);
 
@@ -226,7 +231,8 @@ void TFrmPrinc::MontaControles() {
     areaLayout->addWidget(m_pageControl);
     baixo->addWidget(area, 1);
     vertical->addLayout(baixo, 1);
-    for (int t = 0; t < 3; ++t) MontaPagina(TipoGrade(t));
+    for (int t = 0; t < 3; ++t)
+        MontaPagina(TipoGrade(t));
 
     // Where the export collects its lines.
     m_memo = new QPlainTextEdit(central);
@@ -307,9 +313,10 @@ void TFrmPrinc::MontaPagina(TipoGrade tipo) {
     cabecalho->setSectionsClickable(true);
     cabecalho->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     cabecalho->setFont(fonteGrade);
-    cabecalho->setStyleSheet(QStringLiteral("QHeaderView::section { background-color: rgb(180, 180, 180);"
-                                            " color: black; border: 1px solid rgb(160, 160, 160);"
-                                            " padding-left: 2px; }"));
+    cabecalho->setStyleSheet(
+        QStringLiteral("QHeaderView::section { background-color: rgb(180, 180, 180);"
+                       " color: black; border: 1px solid rgb(160, 160, 160);"
+                       " padding-left: 2px; }"));
     connect(cabecalho, &QHeaderView::sectionPressed, this,
             [this, tipo](int coluna) { OrdenaPeloTitulo(tipo, coluna); });
     connect(cabecalho, &QHeaderView::sectionDoubleClicked, this,
@@ -365,10 +372,18 @@ void TFrmPrinc::MontaMenu() {
     connect(m_sair, &QAction::triggered, this, &TFrmPrinc::Sair1Click);
 }
 
-QTableWidget *TFrmPrinc::Grade(TipoGrade tipo) const { return m_paginas[int(tipo)].grade; }
-QCheckBox *TFrmPrinc::CheckPadrao(TipoGrade tipo) const { return m_paginas[int(tipo)].check; }
-QGroupBox *TFrmPrinc::GrupoPadrao(TipoGrade tipo) const { return m_paginas[int(tipo)].grupo; }
-QComboBox *TFrmPrinc::ComboPadrao(TipoGrade tipo) const { return m_paginas[int(tipo)].combo; }
+QTableWidget *TFrmPrinc::Grade(TipoGrade tipo) const {
+    return m_paginas[int(tipo)].grade;
+}
+QCheckBox *TFrmPrinc::CheckPadrao(TipoGrade tipo) const {
+    return m_paginas[int(tipo)].check;
+}
+QGroupBox *TFrmPrinc::GrupoPadrao(TipoGrade tipo) const {
+    return m_paginas[int(tipo)].grupo;
+}
+QComboBox *TFrmPrinc::ComboPadrao(TipoGrade tipo) const {
+    return m_paginas[int(tipo)].combo;
+}
 
 TipoGrade TFrmPrinc::TipoDaGrade(const QTableWidget *grade) const {
     for (int t = 0; t < 3; ++t)
@@ -436,7 +451,8 @@ void TFrmPrinc::MontaTituloGrade(QTableWidget *grade) {
 }
 
 void TFrmPrinc::FormShow() {
-    for (const Pagina &p : m_paginas) MontaTituloGrade(p.grade);
+    for (const Pagina &p : m_paginas)
+        MontaTituloGrade(p.grade);
     if (!m_catalogo.CarregaComunic())
         Caixas().Mensagem(this, QStringLiteral("Problemas ao acessar arquivo de configuração"),
                           TituloConfigurador, Icone::Nenhum, Botoes::Ok);
@@ -501,8 +517,9 @@ void TFrmPrinc::cb_empresaChange() {
         return;
     }
     const QString raiz = Corta255(Raiz());
-    m_estado.caminhoTabRot = texto == QStringLiteral("TODAS") ? Caminhos::TabRotTodas(raiz)
-                                                              : Caminhos::TabRotEmpresa(raiz, texto);
+    m_estado.caminhoTabRot = texto == QStringLiteral("TODAS")
+                                 ? Caminhos::TabRotTodas(raiz)
+                                 : Caminhos::TabRotEmpresa(raiz, texto);
     MontaRedesDeb();
     MontaRedesCred();
     MontaRedesComb();
@@ -645,7 +662,8 @@ void TFrmPrinc::CarregaInformacoes() {
                  TituloConfigurador);
         return;
     }
-    for (const Pagina &p : m_paginas) p.grade->setUpdatesEnabled(false);
+    for (const Pagina &p : m_paginas)
+        p.grade->setUpdatesEnabled(false);
     for (int i = 1; i <= tabela.Qtd; ++i) {
         const TCartao &c = tabela.Cartoes[i - 1];
         const QString rede = NomeExibido(c.CodRede);
@@ -669,7 +687,8 @@ void TFrmPrinc::CarregaInformacoes() {
         PoeTexto(g, linha, 1, rede);
         PoeTexto(g, linha, 2, CarregaBins(i));
     }
-    for (const Pagina &p : m_paginas) p.grade->setUpdatesEnabled(true);
+    for (const Pagina &p : m_paginas)
+        p.grade->setUpdatesEnabled(true);
 }
 
 // --- Saving ---------------------------------------------------------------------------------
@@ -716,7 +735,8 @@ bool TFrmPrinc::InclusaoCartao(QTableWidget *grade) {
         CopiaTextoParaCampo(ParaCp1252(nome), c.Nome);
         c.CodRede = CodigoExibido(Texto(grade, r, 1));
         c.Tipo = Dados[t].tipoCartao;
-        for (int j = 0; j < bins.size(); ++j) CopiaTextoParaCampo(bins[j], c.Bins[j]);
+        for (int j = 0; j < bins.size(); ++j)
+            CopiaTextoParaCampo(bins[j], c.Bins[j]);
         c.QtdBins = std::uint8_t(bins.size());
     }
     return true;
@@ -753,8 +773,10 @@ bool TFrmPrinc::TabelaDaTela(TTabRot &tabela, QString &recusa) {
         }
     }
     LimpaTabRot(tabela);
-    for (const Pagina &p : m_paginas) GravaConfDefault(p.grade);
-    for (const Pagina &p : m_paginas) InclusaoCartao(p.grade);
+    for (const Pagina &p : m_paginas)
+        GravaConfDefault(p.grade);
+    for (const Pagina &p : m_paginas)
+        InclusaoCartao(p.grade);
     return true;
 }
 
@@ -859,15 +881,18 @@ void TFrmPrinc::OrdenaGrade(QTableWidget *grade, int coluna, int primeira, int u
     if (primeira >= ultima) return;
     // Keys are taken once and move with their rows.
     QList<QByteArray> chaves(ultima + 1);
-    for (int r = primeira; r <= ultima; ++r) chaves[r] = ChaveOrdem(Texto(grade, r, coluna));
+    for (int r = primeira; r <= ultima; ++r)
+        chaves[r] = ChaveOrdem(Texto(grade, r, coluna));
     const bool atualizava = grade->updatesEnabled();
     grade->setUpdatesEnabled(false);
     std::function<void(int, int)> ordena = [&](int ini, int fim) {
         int i = ini, j = fim;
         const QByteArray pivo = chaves[(ini + fim) / 2];
         do {
-            while (Menor(chaves[i], pivo)) ++i;
-            while (Menor(pivo, chaves[j])) --j;
+            while (Menor(chaves[i], pivo))
+                ++i;
+            while (Menor(pivo, chaves[j]))
+                --j;
             if (i <= j) {
                 if (i != j) {
                     TrocaLinhas(grade, i, j);
@@ -888,9 +913,12 @@ void TFrmPrinc::OrdenaPeloTitulo(TipoGrade tipo, int coluna) {
     QTableWidget *g = Grade(tipo);
     const QString titulo = Texto(g, 0, coluna).trimmed();
     int porColuna = -1;
-    if (titulo == QStringLiteral("Cartão")) porColuna = 0;
-    else if (titulo == QStringLiteral("Rede Destino")) porColuna = 1;
-    else if (titulo == QStringLiteral("Bins")) porColuna = 2;
+    if (titulo == QStringLiteral("Cartão"))
+        porColuna = 0;
+    else if (titulo == QStringLiteral("Rede Destino"))
+        porColuna = 1;
+    else if (titulo == QStringLiteral("Bins"))
+        porColuna = 2;
     if (porColuna < 0) return;
     OrdenaGrade(g, porColuna, 1, g->rowCount() - 2);
 }
@@ -908,8 +936,10 @@ bool TFrmPrinc::eventFilter(QObject *objeto, QEvent *evento) {
             // The header sorts on the left button itself; the title row takes any button.
             if (evento->type() == QEvent::MouseButtonPress) {
                 auto *rato = static_cast<QMouseEvent *>(evento);
-                const int coluna = p.grade->horizontalHeader()->logicalIndexAt(rato->position().toPoint());
-                if (rato->button() != Qt::LeftButton && coluna >= 0) OrdenaPeloTitulo(TipoGrade(t), coluna);
+                const int coluna =
+                    p.grade->horizontalHeader()->logicalIndexAt(rato->position().toPoint());
+                if (rato->button() != Qt::LeftButton && coluna >= 0)
+                    OrdenaPeloTitulo(TipoGrade(t), coluna);
             }
             return false;
         } else if (objeto == p.grade->viewport()) {

@@ -21,10 +21,14 @@ QByteArray ListaBins(TCartao &c) {
 
 char LetraDoTipo(std::uint8_t tipo) {
     switch (tipo) {
-    case TipoCredito: return 'C';
-    case TipoDebito: return 'D';
-    case TipoCombustivel: return 'F';
-    default: return '\0';
+    case TipoCredito:
+        return 'C';
+    case TipoDebito:
+        return 'D';
+    case TipoCombustivel:
+        return 'F';
+    default:
+        return '\0';
     }
 }
 

@@ -52,9 +52,12 @@ bool ListaBinsCabe(const QByteArray &lista) {
 
 std::uint8_t TipoDoRegistro(const QByteArray &campo) {
     switch (campo.isEmpty() ? '\0' : Maiusculas(campo.left(1)).at(0)) {
-    case 'C': return TipoCredito;
-    case 'D': return TipoDebito;
-    default: return TipoCombustivel;
+    case 'C':
+        return TipoCredito;
+    case 'D':
+        return TipoDebito;
+    default:
+        return TipoCombustivel;
     }
 }
 
@@ -101,7 +104,8 @@ QList<QByteArray> LinhasImportacao(const QByteArray &conteudo) {
         const void *lf = std::memchr(p + inicio, '\n', size_t(fim - inicio));
         const qsizetype corte = lf ? static_cast<const char *>(lf) - p : fim;
         QByteArray linha(p + inicio, corte - inicio);
-        linha.replace('\r', QByteArray()); // a CR before the LF ends the line; a lone one is dropped
+        linha.replace('\r',
+                      QByteArray()); // a CR before the LF ends the line; a lone one is dropped
         linhas.append(linha);
         inicio = corte + 1;
     }
@@ -159,8 +163,7 @@ bool CriarArquivoStatus(const QString &status, const QByteArray &linha) {
     // A write that stopped part-way (a full disk, a size limit) leaves no half line.
     if (!escreveu) f.resize(tamanho);
     f.close();
-    if (!escreveu)
-        throw ErroES(QStringLiteral("Erro de E/S ao gravar %1: %2").arg(status, motivo));
+    if (!escreveu) throw ErroES(QStringLiteral("Erro de E/S ao gravar %1: %2").arg(status, motivo));
     return true;
 }
 
@@ -179,7 +182,8 @@ bool ValidaRegistro(const QString &status, const CamposRegistro &campos) {
         valido = false;
     };
     // A company is a code, never a path: the field names a directory under Empresas.
-    if (empresa.isEmpty() || (Maiusculas(empresa) != "TODAS" && !EhCodigoEmpresa(DeCp1252(empresa))))
+    if (empresa.isEmpty() ||
+        (Maiusculas(empresa) != "TODAS" && !EhCodigoEmpresa(DeCp1252(empresa))))
         falha("  - Erro <Empresa Inválida>");
     if (nome.isEmpty() || nome.size() > TamMaxNome) falha("  - Erro <Tam Nome Banco Inválido>");
     if (bins.isEmpty() || !ListaBinsCabe(bins)) falha("  - Erro <Tam Bins Inválido>");
@@ -230,8 +234,9 @@ void AddRegArqConfBins(const QString &status, const CamposRegistro &campos, TTab
         for (const QByteArray &item : itens)
             CopiaTextoParaCampo(item, c.Bins[c.QtdBins++]);
         ++tabela.Qtd;
-        resultado += cp1252(GravaTabRot(alvo, tabela) ? "  - Registro inserido com sucesso"
-                                                      : "  - Erro na gravação do arquivo TabRot.bin");
+        resultado +=
+            cp1252(GravaTabRot(alvo, tabela) ? "  - Registro inserido com sucesso"
+                                             : "  - Erro na gravação do arquivo TabRot.bin");
     }
     CriarArquivoStatus(status, resultado);
 }
@@ -255,8 +260,9 @@ void DelRegArqConfBins(const QString &status, const CamposRegistro &campos, TTab
         tabela.Cartoes[achado] = tabela.Cartoes[ultimo];
         std::memset(&tabela.Cartoes[ultimo], 0, sizeof(TCartao));
         --tabela.Qtd;
-        resultado += cp1252(GravaTabRot(alvo, tabela) ? "  - Registro excluido com sucesso"
-                                                      : "  - Erro na gravação do arquivo TabRot.bin");
+        resultado +=
+            cp1252(GravaTabRot(alvo, tabela) ? "  - Registro excluido com sucesso"
+                                             : "  - Erro na gravação do arquivo TabRot.bin");
     }
     CriarArquivoStatus(status, resultado);
 }

@@ -26,16 +26,21 @@ bool Escreve(const QString &caminho, const QByteArray &bytes) {
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
-QString Codigo(int i) { return QStringLiteral("E%1").arg(i, 7, 10, QLatin1Char('0')); }
+QString Codigo(int i) {
+    return QStringLiteral("E%1").arg(i, 7, 10, QLatin1Char('0'));
+}
 
 void CriaInstalacao(const QString &unidade, int empresas) {
     const QString config = unidade + QStringLiteral("/Vardo/config");
     QDir().mkpath(config + QStringLiteral("/Empresas"));
     for (int e = 0; e < empresas; ++e)
-        Escreve(config + QLatin1Char('/') + Codigo(e) + QStringLiteral(".cnf"), QByteArray("\x10\x01", 2));
+        Escreve(config + QLatin1Char('/') + Codigo(e) + QStringLiteral(".cnf"),
+                QByteArray("\x10\x01", 2));
 }
 
-double Ms(qint64 ns) { return double(ns) / 1e6; }
+double Ms(qint64 ns) {
+    return double(ns) / 1e6;
+}
 
 } // namespace
 
@@ -55,7 +60,8 @@ int main(int argc, char **argv) {
         for (int i = 0; i < porEmpresa; ++i)
             for (int e = 0; e < empresas; ++e)
                 registros += Codigo(e).toLatin1() + ";CARTAO " + QByteArray::number(i) +
-                             ";411111,400000-400099,422222;" + QByteArray::number(i % 1000) + ";C;I\r\n";
+                             ";411111,400000-400099,422222;" + QByteArray::number(i % 1000) +
+                             ";C;I\r\n";
         const QString arquivo = tmp.path() + QStringLiteral("/imp.txt");
         Escreve(arquivo, registros);
 

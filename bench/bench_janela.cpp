@@ -4,8 +4,8 @@
 //   sort:     350 card rows of one grid by name
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
-#include "app/principal.h"
 #include "app/inicio.h"
+#include "app/principal.h"
 #include "routing/tabrot.h"
 
 #include <QApplication>
@@ -73,7 +73,8 @@ std::unique_ptr<TTabRot> TabelaCheia() {
 bool MontaUnidade(const QString &unidade) {
     const QString config = unidade + QStringLiteral("/Vardo/config");
     QByteArray comunic;
-    for (int r = 1; r <= Redes; ++r) comunic += Registro(2, r);
+    for (int r = 1; r <= Redes; ++r)
+        comunic += Registro(2, r);
     if (!Escreve(config + QStringLiteral("/COMUNIC.cnf"), comunic)) return false;
     const QByteArray tabela = BytesDaTabRot(*TabelaCheia());
     if (!Escreve(config + QStringLiteral("/TabRot.bin"), tabela)) return false;
@@ -108,7 +109,8 @@ int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir dir;
     if (!dir.isValid() || !MontaUnidade(dir.path())) {
-        std::fprintf(stderr, "bench_janela: cannot build the drive (modules in '%s')\n", BENCH_MODULOS);
+        std::fprintf(stderr, "bench_janela: cannot build the drive (modules in '%s')\n",
+                     BENCH_MODULOS);
         return 1;
     }
     qputenv("VARDO_UNIDADE", dir.path().toLocal8Bit());
@@ -153,8 +155,9 @@ int main(int argc, char **argv) {
     int linhas = 0;
     for (TipoGrade g : {TipoGrade::Credito, TipoGrade::Debito, TipoGrade::Combustivel})
         linhas += principal->Grade(g)->rowCount() - 2;
-    std::printf("load of a full table (%d cards + 3 defaults): median %.2f ms, max %.2f ms (goal < 100)\n",
-                linhas, Mediana(cargas), *std::max_element(cargas.begin(), cargas.end()));
+    std::printf(
+        "load of a full table (%d cards + 3 defaults): median %.2f ms, max %.2f ms (goal < 100)\n",
+        linhas, Mediana(cargas), *std::max_element(cargas.begin(), cargas.end()));
 
     // Sort: 350 rows of shuffled names in one grid.
     QTableWidget *g = principal->Grade(TipoGrade::Credito);

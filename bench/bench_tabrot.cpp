@@ -86,44 +86,49 @@ int main(int argc, char **argv) {
     auto limpaTrace = [&] { QFile::remove(trace); };
 
     const QByteArray abre = "Abre e Le o arquivo " + QFile::encodeName(arq);
-    const auto leitura = Mede(rodadas, leituras, {
-        [&] {
-            if (!LeTabRot(arq, *lida)) Falha("LeTabRot");
-        },
-        // LeTabRot's own work without its trace entries: the same read and the same parse.
-        [&] {
-            QFile f(arq);
-            if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) Falha("open");
-            const QByteArray b = f.read(TamMaxTabRot);
-            f.close();
-            if (!TabRotDosBytes(b, *lida)) Falha("parse");
-        },
-        // The trace of a load: its two entries in one append, and as two separate appends.
-        [&] { GravaTrace(abre, "Abriu o arquivo"); },
-        [&] {
-            GravaTrace(abre);
-            GravaTrace("Abriu o arquivo");
-        },
-        [&] {
-            QFile f(arq);
-            if (!f.open(QIODevice::ReadOnly)) Falha("open");
-            if (f.readAll().size() != bytes.size()) Falha("plain read");
-        },
-    }, limpaTrace);
+    const auto leitura =
+        Mede(rodadas, leituras,
+             {
+                 [&] {
+                     if (!LeTabRot(arq, *lida)) Falha("LeTabRot");
+                 },
+                 // LeTabRot's own work without its trace entries: the same read and the same parse.
+                 [&] {
+                     QFile f(arq);
+                     if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) Falha("open");
+                     const QByteArray b = f.read(TamMaxTabRot);
+                     f.close();
+                     if (!TabRotDosBytes(b, *lida)) Falha("parse");
+                 },
+                 // The trace of a load: its two entries in one append, and as two separate appends.
+                 [&] { GravaTrace(abre, "Abriu o arquivo"); },
+                 [&] {
+                     GravaTrace(abre);
+                     GravaTrace("Abriu o arquivo");
+                 },
+                 [&] {
+                     QFile f(arq);
+                     if (!f.open(QIODevice::ReadOnly)) Falha("open");
+                     if (f.readAll().size() != bytes.size()) Falha("plain read");
+                 },
+             },
+             limpaTrace);
     const double leTabRot = leitura[0], leSemTrace = leitura[1], traceJunto = leitura[2],
                  traceSeparado = leitura[3], lePlano = leitura[4];
 
-    const auto gravacao = Mede(rodadas, gravacoes, {
-        [&] {
-            if (!GravaTabRot(arq, *tabela)) Falha("GravaTabRot");
-        },
-        [&] {
-            QSaveFile f(plano);
-            if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
-                Falha("plain save");
-            if (!SincronizaDiretorio(config)) Falha("directory fsync");
-        },
-    });
+    const auto gravacao = Mede(rodadas, gravacoes,
+                               {
+                                   [&] {
+                                       if (!GravaTabRot(arq, *tabela)) Falha("GravaTabRot");
+                                   },
+                                   [&] {
+                                       QSaveFile f(plano);
+                                       if (!f.open(QIODevice::WriteOnly) ||
+                                           f.write(bytes) != bytes.size() || !f.commit())
+                                           Falha("plain save");
+                                       if (!SincronizaDiretorio(config)) Falha("directory fsync");
+                                   },
+                               });
     const double gravaTabRot = gravacao[0], gravaPlano = gravacao[1];
 
     std::printf("TabRot.bin of %lld bytes (350 entries, 20 BINs each); best mean of %d rounds\n",

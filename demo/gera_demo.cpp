@@ -37,7 +37,9 @@ enum TipoRegistroComunic : std::uint16_t {
 };
 constexpr std::uint16_t TecbanHostAHost = 1;
 
-void Falha(const QString &texto) { throw ErroES(texto); }
+void Falha(const QString &texto) {
+    throw ErroES(texto);
+}
 
 void PoePalavra(QByteArray &b, int offset, std::uint16_t valor) {
     b[offset] = char(valor & 0xFF);
@@ -124,7 +126,8 @@ public:
             CopiaTextoParaCampo(cp1252(k.nome), c.Nome);
             c.CodRede = k.rede;
             c.Tipo = tipo;
-            for (const char *bin : k.bins) CopiaTextoParaCampo(bin, c.Bins[c.QtdBins++]);
+            for (const char *bin : k.bins)
+                CopiaTextoParaCampo(bin, c.Bins[c.QtdBins++]);
         }
         return *this;
     }
@@ -154,11 +157,10 @@ void GravaTabelas(const QString &raiz) {
                  {{"VISA ELECTRON", REDE_BancoSol, {"417400-417499", "424519", "491730"}},
                   {"MAESTRO", REDE_RedeAlfa, {"501000-509999", "560000-589999"}},
                   {"ELO DÉBITO", REDE_Tecban, {"506699-506778", "509000-509999"}}})
-        .Cartoes(TipoCombustivel,
-                 {{"VALE FROTA", REDE_ValeFrota, {"606071", "606072"}},
-                  {"TICKET CAR", REDE_PostoCard, {"603342-603399"}},
-                  {"GOOD CARD", REDE_ValeFrota, {"627892-627899", "636411"}},
-                  {"FROTA ANTIGA", RedeBloqueada, {"589916"}}})
+        .Cartoes(TipoCombustivel, {{"VALE FROTA", REDE_ValeFrota, {"606071", "606072"}},
+                                   {"TICKET CAR", REDE_PostoCard, {"603342-603399"}},
+                                   {"GOOD CARD", REDE_ValeFrota, {"627892-627899", "636411"}},
+                                   {"FROTA ANTIGA", RedeBloqueada, {"589916"}}})
         .Grava(Caminhos::TabRotTodas(raiz));
 
     // A shop chain with its own acquirer contracts: no fuel.
@@ -170,9 +172,8 @@ void GravaTabelas(const QString &raiz) {
                   {"MASTERCARD", REDE_CardNet, {"510000-559999"}},
                   {"CARTÃO DA LOJA", REDE_RedeAlfa, {"627170-627179"}},
                   {"AMERICAN EXPRESS", RedeBloqueada, {"340000-349999", "370000-379999"}}})
-        .Cartoes(TipoDebito,
-                 {{"MAESTRO", REDE_RedeAlfa, {"501000-509999"}},
-                  {"ELO DÉBITO", REDE_Tecban, {"506699-506778"}}})
+        .Cartoes(TipoDebito, {{"MAESTRO", REDE_RedeAlfa, {"501000-509999"}},
+                              {"ELO DÉBITO", REDE_Tecban, {"506699-506778"}}})
         .Grava(Caminhos::TabRotEmpresa(raiz, QStringLiteral("LOJAS001")));
 
     // A filling station: fuel cards first of all.

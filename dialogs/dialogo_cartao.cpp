@@ -50,8 +50,7 @@ QPointer<QWidget> dialogoAberto;
 
 void ReabilitaJanelas() {
     for (const QPointer<QWidget> &janela : std::as_const(janelasDesabilitadas))
-        if (janela)
-            janela->setEnabled(true);
+        if (janela) janela->setEnabled(true);
     janelasDesabilitadas.clear();
     dialogoAberto = nullptr;
 }
@@ -72,8 +71,7 @@ QIcon Glifo(bool incluir) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(incluir ? QColor(0, 128, 0) : QColor(192, 0, 0), 3, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(4, 10, 16, 10);
-    if (incluir)
-        p.drawLine(10, 4, 10, 16);
+    if (incluir) p.drawLine(10, 4, 10, 16);
     return QIcon(figura);
 }
 
@@ -86,8 +84,7 @@ QString TextoDaCelula(const QTableWidget *grade, int linha, int coluna) {
 QString ChaveDoNome(const QString &nome) {
     QString chave = TiraBrancos(nome);
     for (QChar &c : chave)
-        if (c >= u'a' && c <= u'z')
-            c = QChar(c.unicode() - 'a' + 'A');
+        if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - 'a' + 'A');
     return chave;
 }
 
@@ -114,7 +111,9 @@ TFrmIncluiCartao::Destino DestinoDaPrincipal(TFrmPrinc *principal, TipoGrade tip
 
 } // namespace
 
-const DadosDialogoCartao &DadosDoTipo(TipoGrade tipo) { return tiposCartao[int(tipo)]; }
+const DadosDialogoCartao &DadosDoTipo(TipoGrade tipo) {
+    return tiposCartao[int(tipo)];
+}
 
 TFrmIncluiCartao::TFrmIncluiCartao(const DadosDialogoCartao &dados, TFrmPrinc *principal)
     : TFrmIncluiCartao(dados, DestinoDaPrincipal(principal, dados.tipo)) {
@@ -124,15 +123,14 @@ TFrmIncluiCartao::TFrmIncluiCartao(const DadosDialogoCartao &dados, TFrmPrinc *p
 }
 
 TFrmIncluiCartao::TFrmIncluiCartao(const DadosDialogoCartao &dados, Destino destino)
-    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_dados(dados), m_destino(std::move(destino)) {
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_dados(dados),
+      m_destino(std::move(destino)) {
     MontaControles();
     FormCreate();
 }
 
 TFrmIncluiCartao::~TFrmIncluiCartao() {
-    if (dialogoAberto == this)
-        ReabilitaJanelas();
+    if (dialogoAberto == this) ReabilitaJanelas();
 }
 
 void TFrmIncluiCartao::MontaControles() {
@@ -264,8 +262,7 @@ void TFrmIncluiCartao::FormActivate() {
 
 void TFrmIncluiCartao::LimpaCampos() {
     for (QLineEdit *campo : findChildren<QLineEdit *>())
-        if (!qobject_cast<QComboBox *>(campo->parentWidget()))
-            campo->clear();
+        if (!qobject_cast<QComboBox *>(campo->parentWidget())) campo->clear();
     for (QListWidget *lista : findChildren<QListWidget *>())
         lista->clear();
     for (QCheckBox *caixa : findChildren<QCheckBox *>())
@@ -283,8 +280,7 @@ bool TFrmIncluiCartao::ExisteNome(const QString &nome) const {
     const QTableWidget *grade = Grade();
     const QString chave = ChaveDoNome(nome);
     for (int linha = 1; grade && linha < grade->rowCount(); ++linha)
-        if (ChaveDoNome(TextoDaCelula(grade, linha, 0)) == chave)
-            return true;
+        if (ChaveDoNome(TextoDaCelula(grade, linha, 0)) == chave) return true;
     return false;
 }
 
@@ -303,7 +299,9 @@ QStringList TFrmIncluiCartao::Bins() const {
     return lista;
 }
 
-bool TFrmIncluiCartao::procura_bin(const QString &bin) const { return ::procura_bin(Bins(), bin); }
+bool TFrmIncluiCartao::procura_bin(const QString &bin) const {
+    return ::procura_bin(Bins(), bin);
+}
 
 void TFrmIncluiCartao::RecusaBin(const QString &mensagem) {
     Caixas().Mensagem(this, mensagem, TituloConfigurador, Icone::Erro, Botoes::Ok);
@@ -352,8 +350,7 @@ void TFrmIncluiCartao::bt_exclui_binClick() {
 }
 
 void TFrmIncluiCartao::LB_BinsKeyUp(QKeyEvent *tecla) {
-    if (tecla->key() != Qt::Key_Delete || tecla->isAutoRepeat())
-        return;
+    if (tecla->key() != Qt::Key_Delete || tecla->isAutoRepeat()) return;
     const int linha = BinSelecionado();
     if (linha < 0) {
         Caixas().Mensagem(this, MsgSelecioneBin, TituloConfigurador, Icone::Erro, Botoes::Ok);
@@ -371,23 +368,19 @@ bool TFrmIncluiCartao::ed_binKeyPress(QKeyEvent *tecla) {
         m_apagou = FiltraToqueBin(QChar(8)) == ToqueBin::Apagar;
         return false;
     }
-    if (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter)
-        return true;
+    if (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter) return true;
     const QString texto = tecla->text();
     // Keys that type no character (arrows, Delete, shortcuts) are the field's own editing;
     // the validator keeps what they leave to digits and "-".
-    if (texto.isEmpty() || texto[0] < u' ' || texto[0] == QChar(127))
-        return false;
+    if (texto.isEmpty() || texto[0] < u' ' || texto[0] == QChar(127)) return false;
     for (QChar c : texto)
-        if (FiltraToqueBin(c) != ToqueBin::Aceito)
-            return true;
+        if (FiltraToqueBin(c) != ToqueBin::Aceito) return true;
     m_apagou = false;
     return false;
 }
 
 void TFrmIncluiCartao::ed_binChange(const QString &texto) {
-    if (!PedeHifen(texto, m_apagou))
-        return;
+    if (!PedeHifen(texto, m_apagou)) return;
     m_edBin->setText(texto + u'-');
     m_edBin->setFocus();
     m_edBin->end(false);
@@ -415,19 +408,20 @@ void TFrmIncluiCartao::bt_conf_incluirClick() {
         m_destino.incluiDadosNaGrade(Grade(), linha, nome, rede, bins);
         FechaDialogoCartao(this);
     } else if (estado.operacao == u"A") {
-        m_destino.incluiDadosAlteradosNaGrade(
-            Grade(), estado.linhaSelecionada[int(m_dados.tipo)], nome, rede, bins);
+        m_destino.incluiDadosAlteradosNaGrade(Grade(), estado.linhaSelecionada[int(m_dados.tipo)],
+                                              nome, rede, bins);
         FechaDialogoCartao(this);
     }
 }
 
-void TFrmIncluiCartao::bt_encerra_incluirClick() { FechaDialogoCartao(this); }
+void TFrmIncluiCartao::bt_encerra_incluirClick() {
+    FechaDialogoCartao(this);
+}
 
 bool TFrmIncluiCartao::eventFilter(QObject *objeto, QEvent *evento) {
     if (evento->type() == QEvent::KeyPress) {
         auto *tecla = static_cast<QKeyEvent *>(evento);
-        if (objeto == m_edBin)
-            return ed_binKeyPress(tecla);
+        if (objeto == m_edBin) return ed_binKeyPress(tecla);
         // CB_RedeDestinoKeyPress: a network is chosen from the list, never typed.
         if ((objeto == m_comboRede || objeto == m_comboRede->lineEdit()) &&
             !tecla->text().isEmpty() && tecla->text()[0] >= u' ' && tecla->text()[0] != QChar(127))
@@ -445,8 +439,7 @@ void TFrmIncluiCartao::closeEvent(QCloseEvent *evento) {
 
 void TFrmIncluiCartao::hideEvent(QHideEvent *evento) {
     // Whatever hides the dialog gives the main window back its input.
-    if (!evento->spontaneous() && dialogoAberto == this)
-        ReabilitaJanelas();
+    if (!evento->spontaneous() && dialogoAberto == this) ReabilitaJanelas();
     QDialog::hideEvent(evento);
 }
 
@@ -464,18 +457,16 @@ TFrmIncluiCartaoComb::TFrmIncluiCartaoComb(Destino d)
     : TFrmIncluiCartao(DadosDoTipo(TipoGrade::Combustivel), std::move(d)) {}
 
 void AbreDialogoCartao(QWidget *form) {
-    if (dialogoAberto)
-        FechaDialogoCartao(dialogoAberto);
+    if (dialogoAberto) FechaDialogoCartao(dialogoAberto);
     QWidget *dono = nullptr;
     for (QWidget *janela : QApplication::topLevelWidgets()) {
         const Qt::WindowType tipo = janela->windowType();
-        if (janela == form || !janela->isVisible() || !janela->isEnabled() ||
-            tipo == Qt::ToolTip || tipo == Qt::Popup)
+        if (janela == form || !janela->isVisible() || !janela->isEnabled() || tipo == Qt::ToolTip ||
+            tipo == Qt::Popup)
             continue;
         janela->setEnabled(false);
         janelasDesabilitadas.append(janela);
-        if (!dono)
-            dono = janela;
+        if (!dono) dono = janela;
     }
     dialogoAberto = form;
 
@@ -490,12 +481,10 @@ void AbreDialogoCartao(QWidget *form) {
     form->show();
     form->raise();
     form->activateWindow();
-    if (auto *dialogo = qobject_cast<TFrmIncluiCartao *>(form))
-        dialogo->FormActivate();
+    if (auto *dialogo = qobject_cast<TFrmIncluiCartao *>(form)) dialogo->FormActivate();
 }
 
 void FechaDialogoCartao(QWidget *form) {
-    if (dialogoAberto == form)
-        ReabilitaJanelas();
+    if (dialogoAberto == form) ReabilitaJanelas();
     form->hide();
 }

@@ -13,18 +13,15 @@ std::optional<qint32> InteiroDoBin(const QString &texto) {
         negativo = texto[i] == u'-';
         ++i;
     }
-    if (i == texto.size())
-        return std::nullopt;
+    if (i == texto.size()) return std::nullopt;
     qint64 valor = 0;
     const qint64 limite = negativo ? -qint64(std::numeric_limits<qint32>::min())
                                    : qint64(std::numeric_limits<qint32>::max());
     for (; i < texto.size(); ++i) {
         const QChar c = texto[i];
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
+        if (c < u'0' || c > u'9') return std::nullopt;
         valor = valor * 10 + (c.unicode() - u'0');
-        if (valor > limite)
-            return std::nullopt;
+        if (valor > limite) return std::nullopt;
     }
     return qint32(negativo ? -valor : valor);
 }
@@ -50,8 +47,7 @@ bool procura_bin(const QStringList &lista, const QString &bin) {
         if (!inferior.isEmpty()) {
             const auto de = InteiroDoBin(inferior);
             const auto ate = InteiroDoBin(entrada.mid(inferior.size() + 1));
-            if (valor && de && ate && *de <= *valor && *valor <= *ate)
-                return true;
+            if (valor && de && ate && *de <= *valor && *valor <= *ate) return true;
         } else if (entrada == bin) {
             return true;
         }
@@ -61,55 +57,50 @@ bool procura_bin(const QStringList &lista, const QString &bin) {
 
 namespace {
 
-bool TamanhoValido(const QString &t) { return t.size() >= 6 && t.size() <= 9; }
+bool TamanhoValido(const QString &t) {
+    return t.size() >= 6 && t.size() <= 9;
+}
 
-ResultadoBin Recusa(const QString &mensagem) { return {VereditoBin::Recusa, mensagem, {}}; }
-ResultadoBin Aceita(const QString &entrada) { return {VereditoBin::Aceita, {}, entrada}; }
+ResultadoBin Recusa(const QString &mensagem) {
+    return {VereditoBin::Recusa, mensagem, {}};
+}
+ResultadoBin Aceita(const QString &entrada) {
+    return {VereditoBin::Aceita, {}, entrada};
+}
 
 } // namespace
 
 ResultadoBin AvaliaInclusaoBin(const QStringList &lista, const QString &texto) {
-    if (lista.size() >= MaxBinsPorCartao)
-        return {VereditoBin::Limite, MsgLimiteBins, {}};
+    if (lista.size() >= MaxBinsPorCartao) return {VereditoBin::Limite, MsgLimiteBins, {}};
 
     const QString inferior = LimiteInferior(texto);
     if (inferior.isEmpty()) {
-        if (!TamanhoValido(texto))
-            return Recusa(MsgTamanhoBin);
-        if (procura_bin(lista, TiraBrancos(texto)))
-            return Recusa(MsgBinExistente);
+        if (!TamanhoValido(texto)) return Recusa(MsgTamanhoBin);
+        if (procura_bin(lista, TiraBrancos(texto))) return Recusa(MsgBinExistente);
         return Aceita(texto);
     }
 
-    if (!TamanhoValido(inferior))
-        return Recusa(MsgTamanhoBin);
+    if (!TamanhoValido(inferior)) return Recusa(MsgTamanhoBin);
     const QString superior = texto.mid(inferior.size() + 1);
     // The automatic hyphen leaves nine digits and a lone "-": a single BIN.
     if (superior.isEmpty() && texto.size() == 10) {
         const QString nove = texto.left(9);
-        if (procura_bin(lista, TiraBrancos(nove)))
-            return Recusa(MsgBinExistente);
+        if (procura_bin(lista, TiraBrancos(nove))) return Recusa(MsgBinExistente);
         return Aceita(nove);
     }
-    if (!TamanhoValido(superior))
-        return Recusa(MsgTamanhoBinSuperior);
+    if (!TamanhoValido(superior)) return Recusa(MsgTamanhoBinSuperior);
     const auto de = InteiroDoBin(inferior);
     const auto ate = InteiroDoBin(superior);
     // Bounds that are no numbers (123456-12-456) are as bad a range as reversed ones.
-    if (!de || !ate || *de > *ate)
-        return Recusa(MsgIntervaloInvalido);
-    if (procura_bin(lista, TiraBrancos(inferior)))
-        return Recusa(MsgBinInferiorExistente);
-    if (procura_bin(lista, TiraBrancos(superior)))
-        return Recusa(MsgBinSuperiorExistente);
+    if (!de || !ate || *de > *ate) return Recusa(MsgIntervaloInvalido);
+    if (procura_bin(lista, TiraBrancos(inferior))) return Recusa(MsgBinInferiorExistente);
+    if (procura_bin(lista, TiraBrancos(superior))) return Recusa(MsgBinSuperiorExistente);
     return Aceita(texto);
 }
 
 ToqueBin FiltraToqueBin(QChar c) {
-    if ((c >= u'0' && c <= u'9') || c == u'-')
-        return ToqueBin::Aceito;
-    if (c == QChar(8))
-        return ToqueBin::Apagar;
+    if ((c >= u'0' && c <= u'9') || c == u'-') return ToqueBin::Aceito;
+    if (c == QChar(8)) return ToqueBin::Apagar;
     return ToqueBin::Recusado;
 }
 
@@ -127,7 +118,6 @@ QString TextoDaListaBins(const QStringList &lista) {
 QStringList ListaBinsDoTexto(const QString &texto) {
     QStringList lista;
     for (const QString &pedaco : texto.split(u';'))
-        if (!pedaco.isEmpty())
-            lista.append(pedaco);
+        if (!pedaco.isEmpty()) lista.append(pedaco);
     return lista;
 }

@@ -39,9 +39,9 @@ QString TiraBrancos(const QString &texto);
 bool procura_bin(const QStringList &lista, const QString &bin);
 
 enum class VereditoBin {
-    Aceita,  // `entrada` joins the list
-    Recusa,  // `mensagem` shown; the field is emptied
-    Limite,  // `mensagem` shown; the field keeps its text and the changed flag is not touched
+    Aceita, // `entrada` joins the list
+    Recusa, // `mensagem` shown; the field is emptied
+    Limite, // `mensagem` shown; the field keeps its text and the changed flag is not touched
 };
 struct ResultadoBin {
     VereditoBin veredito;

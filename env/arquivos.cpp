@@ -77,7 +77,8 @@ Gravacao GravaArquivoAtomico(const QString &caminho, const QByteArray &bytes, QS
     if (!arquivo.commit()) return falha(Gravacao::FalhaEscrita, arquivo.errorString());
     // The new file is in place, but its name may not survive a power loss.
     if (!SincronizaDiretorio(QFileInfo(caminho).absolutePath()))
-        return falha(Gravacao::FalhaEscrita, QStringLiteral("o diretório não foi gravado no disco: ") +
-                                                 QString::fromLocal8Bit(std::strerror(errno)));
+        return falha(Gravacao::FalhaEscrita,
+                     QStringLiteral("o diretório não foi gravado no disco: ") +
+                         QString::fromLocal8Bit(std::strerror(errno)));
     return Gravacao::Ok;
 }

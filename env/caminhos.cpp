@@ -46,26 +46,42 @@ QString ObtemRaiz(const QString &programPath) {
     return NaUnidade(AjustaBarras(DeCp1252(valor)));
 }
 
-QString Raiz() { return ObtemRaiz(CaminhoPrograma()); }
+QString Raiz() {
+    return ObtemRaiz(CaminhoPrograma());
+}
 
 namespace Caminhos {
-QString Config(const QString &raiz) { return Corta255(raiz + QStringLiteral("/config")); }
+QString Config(const QString &raiz) {
+    return Corta255(raiz + QStringLiteral("/config"));
+}
 static QString EmConfig(const QString &raiz, const QString &nome) {
     return Corta255(raiz + QStringLiteral("/config/") + nome);
 }
-QString Comunic(const QString &raiz) { return EmConfig(raiz, QStringLiteral("COMUNIC.cnf")); }
-QString VardoCfg(const QString &raiz) { return EmConfig(raiz, QStringLiteral("VARDOCFG.INI")); }
+QString Comunic(const QString &raiz) {
+    return EmConfig(raiz, QStringLiteral("COMUNIC.cnf"));
+}
+QString VardoCfg(const QString &raiz) {
+    return EmConfig(raiz, QStringLiteral("VARDOCFG.INI"));
+}
 QString TabTraducao(const QString &raiz) {
     return EmConfig(raiz, QStringLiteral("TabTraducao.ini"));
 }
-QString Trace(const QString &raiz) { return EmConfig(raiz, QStringLiteral("trace.txt")); }
-QString MascaraEmpresas(const QString &raiz) { return EmConfig(raiz, QStringLiteral("*.cnf")); }
+QString Trace(const QString &raiz) {
+    return EmConfig(raiz, QStringLiteral("trace.txt"));
+}
+QString MascaraEmpresas(const QString &raiz) {
+    return EmConfig(raiz, QStringLiteral("*.cnf"));
+}
 QString DiretorioEmpresas(const QString &raiz) {
     return EmConfig(raiz, QStringLiteral("Empresas"));
 }
-QString TabRotTodas(const QString &raiz) { return EmConfig(raiz, QStringLiteral("TabRot.bin")); }
+QString TabRotTodas(const QString &raiz) {
+    return EmConfig(raiz, QStringLiteral("TabRot.bin"));
+}
 QString TabRotEmpresa(const QString &raiz, const QString &empresa) {
     return EmConfig(raiz, QStringLiteral("Empresas/") + empresa + QStringLiteral("/TabRot.bin"));
 }
-QString DiretorioModulos() { return Unidade() + QStringLiteral("/vardo/aplic.win/bib/"); }
+QString DiretorioModulos() {
+    return Unidade() + QStringLiteral("/vardo/aplic.win/bib/");
+}
 } // namespace Caminhos

@@ -19,12 +19,12 @@
 
 #define TAM_INFO_MODULO 10463
 
-#define INFO_PALAVRA_319 319      /* word kept, not used */
-#define INFO_CODIGO 321           /* network code served (unsigned 16 bits) */
-#define INFO_PALAVRA_323 323      /* word kept, not used */
-#define INFO_PRESET_60000 325     /* set to 60000 by the tool */
+#define INFO_PALAVRA_319 319       /* word kept, not used */
+#define INFO_CODIGO 321            /* network code served (unsigned 16 bits) */
+#define INFO_PALAVRA_323 323       /* word kept, not used */
+#define INFO_PRESET_60000 325      /* set to 60000 by the tool */
 #define INFO_PRESET_MENOS_UM 10124 /* signed word set to -1 by the tool */
-#define INFO_MASCARA 10383        /* card-type mask */
-#define INFO_TEXTO 10432          /* 4-byte text handle, zero on entry, never released */
+#define INFO_MASCARA 10383         /* card-type mask */
+#define INFO_TEXTO 10432           /* 4-byte text handle, zero on entry, never released */
 
 #endif

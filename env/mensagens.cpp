@@ -53,7 +53,9 @@ const Catalogo &ODoPrograma() {
     return c;
 }
 
-bool NaTabela(int numero) { return numero >= 1 && numero <= Mensagens::Quantidade; }
+bool NaTabela(int numero) {
+    return numero >= 1 && numero <= Mensagens::Quantidade;
+}
 
 struct TabelaDoProcesso {
     QMutex trava;
@@ -94,8 +96,7 @@ void Tabela::AplicaTraducao(const QString &raiz) {
     const QByteArray conteudo = f.readAll();
     f.close();
     for (int n = 1; n <= Quantidade; ++n) {
-        const QByteArray t =
-            Corta255(PerfilTexto(conteudo, "TabTraducao", Chave(n), QByteArray()));
+        const QByteArray t = Corta255(PerfilTexto(conteudo, "TabTraducao", Chave(n), QByteArray()));
         if (!t.isEmpty()) m_textos[n - 1] = t;
     }
 }

@@ -33,7 +33,7 @@ private:
 };
 
 // The process-wide table that the exported functions serve; safe to call from any thread.
-void Carrega();             // AplicaTraducao with the installation root
-QByteArray Le(int numero);  // Texto of the process table
+void Carrega();            // AplicaTraducao with the installation root
+QByteArray Le(int numero); // Texto of the process table
 
 } // namespace Mensagens

@@ -12,11 +12,13 @@
 
 namespace {
 
-bool EhBranco(char c) { return c == ' ' || c == '\t'; }
+bool EhBranco(char c) {
+    return c == ' ' || c == '\t';
+}
 
 struct Linha {
-    qsizetype inicio = 0; // first byte of the line
-    qsizetype fim = 0;    // end of its text, before the line end
+    qsizetype inicio = 0;  // first byte of the line
+    qsizetype fim = 0;     // end of its text, before the line end
     qsizetype proxima = 0; // first byte after the line end
 };
 
@@ -51,7 +53,8 @@ Trecho Apara(const QByteArray &c, qsizetype a, qsizetype b) {
 }
 
 bool MesmoNome(const QByteArray &c, Trecho t, const QByteArray &nome) {
-    return DeCp1252(c.mid(t.a, t.b - t.a)).compare(DeCp1252(nome).trimmed(), Qt::CaseInsensitive) == 0;
+    return DeCp1252(c.mid(t.a, t.b - t.a)).compare(DeCp1252(nome).trimmed(), Qt::CaseInsensitive) ==
+           0;
 }
 
 std::optional<Trecho> NomeDeSecao(const QByteArray &c, const Linha &l) {
@@ -141,10 +144,14 @@ bool TextoParaInteiro(const QByteArray &texto, int &valor) {
     for (; i < n; ++i, ++digitos) {
         const char ch = texto[i];
         int d;
-        if (ch >= '0' && ch <= '9') d = ch - '0';
-        else if (base == 16 && ch >= 'a' && ch <= 'f') d = ch - 'a' + 10;
-        else if (base == 16 && ch >= 'A' && ch <= 'F') d = ch - 'A' + 10;
-        else break;
+        if (ch >= '0' && ch <= '9')
+            d = ch - '0';
+        else if (base == 16 && ch >= 'a' && ch <= 'f')
+            d = ch - 'a' + 10;
+        else if (base == 16 && ch >= 'A' && ch <= 'F')
+            d = ch - 'A' + 10;
+        else
+            break;
         v = (v * base + d) & 0xFFFFFFFFu; // wraps like the 32-bit Windows result
     }
     if (digitos == 0) return false;

@@ -15,8 +15,8 @@ void GravaPerfilTexto(const QString &arquivo, const QByteArray &secao, const QBy
                       const QByteArray &valor);
 
 // The same look-ups on bytes already read (the file readers above use them).
-QByteArray PerfilTexto(const QByteArray &conteudo, const QByteArray &secao,
-                       const QByteArray &chave, const QByteArray &padrao);
+QByteArray PerfilTexto(const QByteArray &conteudo, const QByteArray &secao, const QByteArray &chave,
+                       const QByteArray &padrao);
 int PerfilInteiro(const QByteArray &conteudo, const QByteArray &secao, const QByteArray &chave,
                   int padrao);
 // Decimal, or hexadecimal after "0x"; false when the text does not start with a number.

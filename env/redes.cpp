@@ -34,9 +34,13 @@ QByteArray NomeDoModulo(const QString &caminho) {
     return ParaCp1252(arquivo.left(fim).mid(2));
 }
 
-bool EhTecban(const QByteArray &nome) { return nome.toUpper() == "TECBAN"; }
+bool EhTecban(const QByteArray &nome) {
+    return nome.toUpper() == "TECBAN";
+}
 
-QString Maiusculas(const QByteArray &nome) { return DeCp1252(nome).toUpper(); }
+QString Maiusculas(const QByteArray &nome) {
+    return DeCp1252(nome).toUpper();
+}
 
 bool EmBranco(const QByteArray &nome) {
     for (char c : nome)
@@ -153,7 +157,8 @@ int RodadaConsulta(const QStringList &caminhos, int primeiro, int prazoMs,
     // symbolizer and the leak scan, which would only slow the query down.
     QString asan = ambiente.value(QStringLiteral("ASAN_OPTIONS"));
     if (!asan.isEmpty()) asan += QLatin1Char(':');
-    ambiente.insert(QStringLiteral("ASAN_OPTIONS"), asan + QStringLiteral("symbolize=0:detect_leaks=0"));
+    ambiente.insert(QStringLiteral("ASAN_OPTIONS"),
+                    asan + QStringLiteral("symbolize=0:detect_leaks=0"));
 #endif
     ajudante.setProcessEnvironment(ambiente);
     ajudante.start(QIODevice::ReadWrite);

@@ -10,7 +10,9 @@ namespace {
 const QByteArray kSecao = QByteArrayLiteral("Geral");
 const QByteArray kChave = QByteArrayLiteral("HabilitaBinsPorEmpresa");
 
-bool Ligada(const QString &arquivo) { return LePerfilInteiro(arquivo, kSecao, kChave, 0) != 0; }
+bool Ligada(const QString &arquivo) {
+    return LePerfilInteiro(arquivo, kSecao, kChave, 0) != 0;
+}
 } // namespace
 
 bool ChaveRoteamento(bool alternar) {

@@ -28,7 +28,9 @@ QString DeCp1252(const QByteArray &bytes) {
     return dec.decode(bytes);
 }
 
-QByteArray cp1252(const char *utf8) { return ParaCp1252(QString::fromUtf8(utf8)); }
+QByteArray cp1252(const char *utf8) {
+    return ParaCp1252(QString::fromUtf8(utf8));
+}
 
 bool CabeEmCp1252(const QString &texto) {
     QStringEncoder enc("windows-1252");

@@ -14,5 +14,9 @@ bool CabeEmCp1252(const QString &texto);
 
 // Fixed fields and paths hold at most 255 characters.
 constexpr int TamMaxTexto = 255;
-inline QByteArray Corta255(const QByteArray &t) { return t.left(TamMaxTexto); }
-inline QString Corta255(const QString &t) { return t.left(TamMaxTexto); }
+inline QByteArray Corta255(const QByteArray &t) {
+    return t.left(TamMaxTexto);
+}
+inline QString Corta255(const QString &t) {
+    return t.left(TamMaxTexto);
+}

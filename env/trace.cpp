@@ -14,9 +14,13 @@
 
 namespace {
 
-QString Motivo(int erro) { return QString::fromLocal8Bit(std::strerror(erro)); }
+QString Motivo(int erro) {
+    return QString::fromLocal8Bit(std::strerror(erro));
+}
 
-QByteArray Entrada(const QByteArray &mensagem) { return Corta255(mensagem) + "\r\n-------\r\n"; }
+QByteArray Entrada(const QByteArray &mensagem) {
+    return Corta255(mensagem) + "\r\n-------\r\n";
+}
 
 // The entries go out in one write, so a failure never leaves a message without its separator.
 // Plain system calls: the trace is written several times for every table loaded.
@@ -58,7 +62,9 @@ void Acrescenta(const QByteArray &entradas) {
 
 } // namespace
 
-void GravaTrace(const QByteArray &mensagem) { Acrescenta(Entrada(mensagem)); }
+void GravaTrace(const QByteArray &mensagem) {
+    Acrescenta(Entrada(mensagem));
+}
 
 void GravaTrace(const QByteArray &primeira, const QByteArray &segunda) {
     Acrescenta(Entrada(primeira) + Entrada(segunda));

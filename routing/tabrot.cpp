@@ -24,7 +24,9 @@ void Poe16(QByteArray &b, std::uint16_t v) {
 
 } // namespace
 
-void LimpaTabRot(TTabRot &tabela) { std::memset(&tabela, 0, sizeof tabela); }
+void LimpaTabRot(TTabRot &tabela) {
+    std::memset(&tabela, 0, sizeof tabela);
+}
 
 void CopiaTextoParaCampo(const QByteArray &texto, char *campo, int tamanho) {
     if (tamanho <= 0) return;
@@ -143,7 +145,8 @@ bool GravaTabRot(const QString &caminho, const TTabRot &tabela) {
         return true;
     case Gravacao::FalhaAbertura:
         if (!existia)
-            throw ErroES(QStringLiteral("Erro de E/S ao criar o arquivo %1: %2").arg(caminho, motivo));
+            throw ErroES(
+                QStringLiteral("Erro de E/S ao criar o arquivo %1: %2").arg(caminho, motivo));
         return false;
     case Gravacao::FalhaEscrita:
         return false;

@@ -65,7 +65,8 @@ public:
 
     QStringList Textos() const {
         QStringList t;
-        for (const auto &c : caixas) t << c.texto;
+        for (const auto &c : caixas)
+            t << c.texto;
         return t;
     }
     void Limpa() {

@@ -67,11 +67,15 @@ inline QByteArray W(const char *utf8) {
 // Lines of a status file, CRLF ended; the last line end is required.
 inline QList<QByteArray> Linhas(const QByteArray &texto) {
     QList<QByteArray> linhas = texto.split('\n');
-    if (!linhas.isEmpty() && linhas.last().isEmpty()) linhas.removeLast();
-    else linhas.append("<sem fim de linha>");
+    if (!linhas.isEmpty() && linhas.last().isEmpty())
+        linhas.removeLast();
+    else
+        linhas.append("<sem fim de linha>");
     for (QByteArray &l : linhas) {
-        if (l.endsWith('\r')) l.chop(1);
-        else l += "<sem CR>";
+        if (l.endsWith('\r'))
+            l.chop(1);
+        else
+            l += "<sem CR>";
     }
     return linhas;
 }

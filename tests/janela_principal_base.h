@@ -47,7 +47,8 @@ inline QStringList Linhas(const QTableWidget *g) {
     QStringList l;
     for (int r = 1; r < g->rowCount(); ++r) {
         QStringList c;
-        for (int k = 0; k < 3; ++k) c << (g->item(r, k) ? g->item(r, k)->text() : QString());
+        for (int k = 0; k < 3; ++k)
+            c << (g->item(r, k) ? g->item(r, k)->text() : QString());
         l << c.join(QLatin1Char('|'));
     }
     return l;
@@ -68,10 +69,9 @@ public:
         qputenv("VARDO_UNIDADE", unidade->path().toLocal8Bit());
         inst.unidade = unidade->path();
         if (!inst.cria(empresas)) return false;
-        if (comComunic &&
-            !lote::Escreve(inst.config() + QStringLiteral("/COMUNIC.cnf"),
-                           RegistroComunic(2, 10) + RegistroComunic(2, 20) +
-                               RegistroComunic(2, 40)))
+        if (comComunic && !lote::Escreve(inst.config() + QStringLiteral("/COMUNIC.cnf"),
+                                         RegistroComunic(2, 10) + RegistroComunic(2, 20) +
+                                             RegistroComunic(2, 40)))
             return false;
         const QString bib = unidade->filePath(QStringLiteral("vardo/aplic.win/bib"));
         QDir().mkpath(bib);
@@ -94,7 +94,8 @@ public:
     // and the window open on it.
     void AbreEm(const QString &empresa, const QList<lote::Cartao> &tabela) {
         QVERIFY(MontaInstalacao());
-        const QString alvo = empresa == QStringLiteral("TODAS") ? inst.todas() : inst.empresa(empresa);
+        const QString alvo =
+            empresa == QStringLiteral("TODAS") ? inst.todas() : inst.empresa(empresa);
         QVERIFY(EscreveTabela(alvo, tabela));
         AbreJanela();
         EscolheEmpresa(empresa);
@@ -118,7 +119,9 @@ public:
     QComboBox *Empresa() const { return Filho<QComboBox>("cb_empresa"); }
     QTreeWidget *Arvore() const { return Filho<QTreeWidget>("TreeView_Opcoes"); }
     QTabWidget *Paginas() const { return Filho<QTabWidget>("PageControl_opcoes"); }
-    QAction *Acao(const char *nome) const { return janela->findChild<QAction *>(QString::fromUtf8(nome)); }
+    QAction *Acao(const char *nome) const {
+        return janela->findChild<QAction *>(QString::fromUtf8(nome));
+    }
     QTableWidget *Grade(TipoGrade t) const { return janela->Grade(t); }
 
     void EscolheEmpresa(const QString &texto) {
@@ -142,11 +145,15 @@ public:
     }
 
     // The title row, shown by the grid's header.
-    void ClicaTitulo(QTableWidget *g, int coluna, bool duplo = false, Qt::MouseButton b = Qt::LeftButton) {
+    void ClicaTitulo(QTableWidget *g, int coluna, bool duplo = false,
+                     Qt::MouseButton b = Qt::LeftButton) {
         QHeaderView *h = g->horizontalHeader();
-        const QPoint p(h->sectionViewportPosition(coluna) + h->sectionSize(coluna) / 2, h->height() / 2);
-        if (duplo) QTest::mouseDClick(h->viewport(), b, {}, p);
-        else QTest::mouseClick(h->viewport(), b, {}, p);
+        const QPoint p(h->sectionViewportPosition(coluna) + h->sectionSize(coluna) / 2,
+                       h->height() / 2);
+        if (duplo)
+            QTest::mouseDClick(h->viewport(), b, {}, p);
+        else
+            QTest::mouseClick(h->viewport(), b, {}, p);
     }
 
     void Clica(const char *painel) {

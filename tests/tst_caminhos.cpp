@@ -21,7 +21,9 @@ class TstCaminhos : public QObject {
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         QCOMPARE(f.write(conteudo), conteudo.size());
     }
-    void ApagaIni() { QFile::remove(QFileInfo(m_programa).path() + QStringLiteral("/CfVardo.ini")); }
+    void ApagaIni() {
+        QFile::remove(QFileInfo(m_programa).path() + QStringLiteral("/CfVardo.ini"));
+    }
 
 private slots:
     void initTestCase() {
@@ -45,7 +47,8 @@ private slots:
         QTest::addColumn<QByteArray>("ini");
         QTest::addColumn<QString>("raiz");
         QTest::addColumn<QString>("tabRot");
-        QTest::newRow("sem CfVardo.ini") << QByteArray() << "@/Vardo" << "@/Vardo/config/TabRot.bin";
+        QTest::newRow("sem CfVardo.ini") << QByteArray() << "@/Vardo"
+                                         << "@/Vardo/config/TabRot.bin";
         QTest::newRow("outra unidade, barras normais")
             << QByteArray("[config]\r\nraiz=D:/Servidor/Vardo\r\n") << "@/Servidor/Vardo"
             << "@/Servidor/Vardo/config/TabRot.bin";
@@ -58,17 +61,20 @@ private slots:
             << QByteArray("[config]\r\nraiz=C:\\Vardo\\\r\n") << "@/Vardo/"
             << "@/Vardo//config/TabRot.bin";
         QTest::newRow("secao e chave em outra caixa")
-            << QByteArray("[CONFIG]\r\nRaiz=\\Inst\r\n") << "@/Inst" << "@/Inst/config/TabRot.bin";
+            << QByteArray("[CONFIG]\r\nRaiz=\\Inst\r\n") << "@/Inst"
+            << "@/Inst/config/TabRot.bin";
         QTest::newRow("chave ausente") << QByteArray("[config]\r\noutra=\\X\r\n") << "@/Vardo"
                                        << "@/Vardo/config/TabRot.bin";
-        QTest::newRow("chave em outra secao")
-            << QByteArray("[geral]\r\nraiz=\\X\r\n") << "@/Vardo" << "@/Vardo/config/TabRot.bin";
-        QTest::newRow("arquivo vazio") << QByteArray("") << "@/Vardo" << "@/Vardo/config/TabRot.bin";
+        QTest::newRow("chave em outra secao") << QByteArray("[geral]\r\nraiz=\\X\r\n") << "@/Vardo"
+                                              << "@/Vardo/config/TabRot.bin";
+        QTest::newRow("arquivo vazio") << QByteArray("") << "@/Vardo"
+                                       << "@/Vardo/config/TabRot.bin";
         QTest::newRow("acentos em Windows-1252")
             << cp1252("[config]\r\nraiz=\\Instalação\r\n") << QString::fromUtf8("@/Instalação")
             << QString::fromUtf8("@/Instalação/config/TabRot.bin");
         QTest::newRow("raiz relativa fica relativa")
-            << QByteArray("[config]\r\nraiz=C:Vardo\r\n") << "Vardo" << "Vardo/config/TabRot.bin";
+            << QByteArray("[config]\r\nraiz=C:Vardo\r\n") << "Vardo"
+            << "Vardo/config/TabRot.bin";
     }
     void obtemRaiz() {
         QFETCH(QByteArray, ini);
@@ -98,8 +104,10 @@ private slots:
         QFETCH(QByteArray, unidade);
         QFETCH(QByteArray, ini);
         QFETCH(QString, raiz);
-        if (unidade.isNull()) qunsetenv("VARDO_UNIDADE");
-        else qputenv("VARDO_UNIDADE", unidade);
+        if (unidade.isNull())
+            qunsetenv("VARDO_UNIDADE");
+        else
+            qputenv("VARDO_UNIDADE", unidade);
         if (!ini.isNull()) EscreveIni(ini);
         const QString r = ObtemRaiz(m_programa);
         QCOMPARE(r, raiz);
@@ -139,9 +147,12 @@ private slots:
     void trocaCaractere_data() {
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QString>("esperado");
-        QTest::newRow("vazio") << "" << "";
-        QTest::newRow("sem ocorrencia") << "abc" << "abc";
-        QTest::newRow("varias") << "a.b..c." << "a/b//c/";
+        QTest::newRow("vazio") << ""
+                               << "";
+        QTest::newRow("sem ocorrencia") << "abc"
+                                        << "abc";
+        QTest::newRow("varias") << "a.b..c."
+                                << "a/b//c/";
     }
     void trocaCaractere() {
         QFETCH(QString, texto);
@@ -150,7 +161,8 @@ private slots:
     }
 
     void ajustaBarras() {
-        QCOMPARE(AjustaBarras(QStringLiteral("C:\\Vardo\\config/x")), QStringLiteral("C:/Vardo/config/x"));
+        QCOMPARE(AjustaBarras(QStringLiteral("C:\\Vardo\\config/x")),
+                 QStringLiteral("C:/Vardo/config/x"));
         QCOMPARE(AjustaBarras(QString()), QString());
     }
 
@@ -164,7 +176,8 @@ private slots:
         QCOMPARE(Caminhos::MascaraEmpresas(r), r + "/config/*.cnf");
         QCOMPARE(Caminhos::DiretorioEmpresas(r), r + "/config/Empresas");
         QCOMPARE(Caminhos::TabRotTodas(r), r + "/config/TabRot.bin");
-        QCOMPARE(Caminhos::TabRotEmpresa(r, "EMPRESA1"), r + "/config/Empresas/EMPRESA1/TabRot.bin");
+        QCOMPARE(Caminhos::TabRotEmpresa(r, "EMPRESA1"),
+                 r + "/config/Empresas/EMPRESA1/TabRot.bin");
         QCOMPARE(Caminhos::DiretorioModulos(), m_unidade + "/vardo/aplic.win/bib/");
     }
 

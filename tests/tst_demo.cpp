@@ -34,11 +34,14 @@ bool CopiaArvore(const QString &de, const QString &para) {
 std::uint16_t MascaraDoTipo(std::uint8_t tipo) {
     switch (tipo) {
     case TipoCredito:
-    case TipoPadraoCredito: return MascaraCredito;
+    case TipoPadraoCredito:
+        return MascaraCredito;
     case TipoDebito:
-    case TipoPadraoDebito: return MascaraDebito;
+    case TipoPadraoDebito:
+        return MascaraDebito;
     case TipoCombustivel:
-    case TipoPadraoCombustivel: return MascaraCombustivel;
+    case TipoPadraoCombustivel:
+        return MascaraCombustivel;
     }
     return 0;
 }
@@ -59,7 +62,8 @@ bool BinValido(const QByteArray &bin) {
 
 QList<QByteArray> Nomes(std::initializer_list<const char *> v) {
     QList<QByteArray> l;
-    for (const char *n : v) l.append(cp1252(n));
+    for (const char *n : v)
+        l.append(cp1252(n));
     return l;
 }
 
@@ -74,7 +78,8 @@ class TstDemo : public QObject {
 
 private slots:
     void initTestCase() {
-        const QString origem = qEnvironmentVariable("TESTES_BINARIOS") + QStringLiteral("/../demo/unidade");
+        const QString origem =
+            qEnvironmentVariable("TESTES_BINARIOS") + QStringLiteral("/../demo/unidade");
         if (!QDir(origem).exists()) QSKIP("the demo drive was not built");
         QVERIFY(m_dir.isValid());
         QVERIFY(CopiaArvore(QDir(origem).absolutePath(), m_dir.path()));
@@ -92,7 +97,8 @@ private slots:
     }
 
     void chaveLigada() {
-        QCOMPARE(LePerfilInteiro(Caminhos::VardoCfg(m_raiz), "Geral", "HabilitaBinsPorEmpresa", 0), 1);
+        QCOMPARE(LePerfilInteiro(Caminhos::VardoCfg(m_raiz), "Geral", "HabilitaBinsPorEmpresa", 0),
+                 1);
         QVERIFY(ChaveRoteamento(false));
     }
 
@@ -104,9 +110,10 @@ private slots:
                                  << Nomes({"Bloqueada", "RedeAlfa", "CardNet", "Tecban Host a Host",
                                            "PostoCard"});
         QTest::newRow("débito") << int(MascaraDebito)
-                                << Nomes({"Bloqueada", "RedeAlfa", "Tecban Host a Host", "BancoSol"});
-        QTest::newRow("combustível") << int(MascaraCombustivel)
-                                     << Nomes({"Bloqueada", "ValeFrota", "PostoCard"});
+                                << Nomes(
+                                       {"Bloqueada", "RedeAlfa", "Tecban Host a Host", "BancoSol"});
+        QTest::newRow("combustível")
+            << int(MascaraCombustivel) << Nomes({"Bloqueada", "ValeFrota", "PostoCard"});
     }
     void redesPorTipo() {
         QFETCH(int, mascara);

@@ -1,8 +1,8 @@
 // The card edit dialog driven through its widgets, writing into a plain grid in place of the main
 // window: BIN entry by keys, deletion, name checks, confirmation, close, opening and closing.
 
-#include "caixas_roteiro.h"
 #include "app/principal.h"
+#include "caixas_roteiro.h"
 #include "dialogs/dialogo_cartao.h"
 #include "dialogs/regras_bin.h"
 
@@ -53,8 +53,12 @@ struct Cenario {
             Poe(l, {n, r, b});
         };
         switch (tipo) {
-        case TipoGrade::Credito: dialogo = std::make_unique<TFrmIncluiCartaoCred>(destino); break;
-        case TipoGrade::Debito: dialogo = std::make_unique<TFrmIncluiCartaoDeb>(destino); break;
+        case TipoGrade::Credito:
+            dialogo = std::make_unique<TFrmIncluiCartaoCred>(destino);
+            break;
+        case TipoGrade::Debito:
+            dialogo = std::make_unique<TFrmIncluiCartaoDeb>(destino);
+            break;
         case TipoGrade::Combustivel:
             dialogo = std::make_unique<TFrmIncluiCartaoComb>(destino);
             break;
@@ -64,8 +68,7 @@ struct Cenario {
         principal.show();
     }
     ~Cenario() {
-        if (dialogo && dialogo->isVisible())
-            FechaDialogoCartao(dialogo.get());
+        if (dialogo && dialogo->isVisible()) FechaDialogoCartao(dialogo.get());
     }
 
     void Poe(int linha, const QStringList &celulas) {
@@ -94,8 +97,7 @@ struct Cenario {
 
     template <class T> T *Filho(const char *nome) const {
         T *w = dialogo->findChild<T *>(QString::fromUtf8(nome));
-        if (!w)
-            qFatal("missing control %s", nome);
+        if (!w) qFatal("missing control %s", nome);
         return w;
     }
     QLineEdit *Nome() const { return Filho<QLineEdit>(dialogo->Dados().edNome); }
@@ -151,7 +153,8 @@ private slots:
         caixas.reset();
         // No window may be left open.
         for (QWidget *w : QApplication::topLevelWidgets())
-            QVERIFY2(!w->isVisible() || w->windowType() == Qt::ToolTip, qPrintable(w->objectName()));
+            QVERIFY2(!w->isVisible() || w->windowType() == Qt::ToolTip,
+                     qPrintable(w->objectName()));
     }
 
     void controles_data();
@@ -183,24 +186,27 @@ void TstDialogoCartao::controles_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("fonte");
     QTest::addColumn<QSize>("tamanho");
-    QTest::newRow("credito")
-        << TipoGrade::Credito
-        << QStringList{"FrmIncluiCartaoCred", "ed_nome_cartao_cred", "CB_RedeDestino_Cred",
-                       "ed_bin_cred", "LB_Bins_cred", "bt_conf_incluir_cred",
-                       "bt_encerra_incluir_cred"}
-        << "Inclusão de Cartão de Crédito" << "MS Sans Serif" << QSize(361, 318);
-    QTest::newRow("debito")
-        << TipoGrade::Debito
-        << QStringList{"FrmIncluiCartaoDeb", "ed_nome_cartao_deb", "CB_RedeDestino_deb",
-                       "ed_bin_deb", "LB_Bins_deb", "bt_conf_incluir_deb",
-                       "bt_encerra_incluir_deb"}
-        << "Inclusão de Cartão de Débito" << "Arial" << QSize(365, 318);
-    QTest::newRow("combustivel")
-        << TipoGrade::Combustivel
-        << QStringList{"FrmIncluiCartaoComb", "ed_nome_cartao_comb", "CB_RedeDestino_comb",
-                       "ed_bin_comb", "LB_Bins_comb", "bt_conf_incluir_deb",
-                       "bt_encerra_incluir_deb"}
-        << "Inclusão de Cartão Combustível" << "Tahoma" << QSize(365, 318);
+    QTest::newRow("credito") << TipoGrade::Credito
+                             << QStringList{"FrmIncluiCartaoCred",    "ed_nome_cartao_cred",
+                                            "CB_RedeDestino_Cred",    "ed_bin_cred",
+                                            "LB_Bins_cred",           "bt_conf_incluir_cred",
+                                            "bt_encerra_incluir_cred"}
+                             << "Inclusão de Cartão de Crédito"
+                             << "MS Sans Serif" << QSize(361, 318);
+    QTest::newRow("debito") << TipoGrade::Debito
+                            << QStringList{"FrmIncluiCartaoDeb",    "ed_nome_cartao_deb",
+                                           "CB_RedeDestino_deb",    "ed_bin_deb",
+                                           "LB_Bins_deb",           "bt_conf_incluir_deb",
+                                           "bt_encerra_incluir_deb"}
+                            << "Inclusão de Cartão de Débito"
+                            << "Arial" << QSize(365, 318);
+    QTest::newRow("combustivel") << TipoGrade::Combustivel
+                                 << QStringList{"FrmIncluiCartaoComb",   "ed_nome_cartao_comb",
+                                                "CB_RedeDestino_comb",   "ed_bin_comb",
+                                                "LB_Bins_comb",          "bt_conf_incluir_deb",
+                                                "bt_encerra_incluir_deb"}
+                                 << "Inclusão de Cartão Combustível"
+                                 << "Tahoma" << QSize(365, 318);
 }
 
 void TstDialogoCartao::controles() {
@@ -226,8 +232,7 @@ void TstDialogoCartao::controles() {
     QCOMPARE(c.BtExclui()->toolTip(), QStringLiteral("<Excluir>Selecione o bin desejado"));
     QVERIFY(c.BtInclui()->toolTip().isEmpty());
     QCOMPARE(c.Confirma()->size(), QSize(81, 25));
-    QCOMPARE(c.Filho<QWidget>("Label5")->palette().color(QPalette::WindowText),
-             QColor(51, 51, 51));
+    QCOMPARE(c.Filho<QWidget>("Label5")->palette().color(QPalette::WindowText), QColor(51, 51, 51));
     // Confirma is orange (tag 2), Encerra grey (tag 1).
     QCOMPARE(c.Confirma()->palette().color(QPalette::Window), QColor(255, 102, 0));
     QCOMPARE(c.Encerra()->palette().color(QPalette::Window), QColor(102, 102, 102));
@@ -245,8 +250,7 @@ void TstDialogoCartao::ordemDeTabulacao() {
     QStringList vistos;
     for (int i = 0; i < 8; ++i) {
         QWidget *foco = QApplication::focusWidget();
-        if (qobject_cast<QComboBox *>(foco->parentWidget()))
-            foco = foco->parentWidget();
+        if (qobject_cast<QComboBox *>(foco->parentWidget())) foco = foco->parentWidget();
         vistos << foco->objectName();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
@@ -290,38 +294,57 @@ void TstDialogoCartao::abreEFecha() {
 void TstDialogoCartao::binDigitado_data() {
     QTest::addColumn<QString>("carregados"); // BIN list text of the card being altered
     QTest::addColumn<QString>("teclas");
-    QTest::addColumn<QString>("noCampo");    // the field before the include button
-    QTest::addColumn<QString>("mensagem");   // empty: accepted
-    QTest::addColumn<QStringList>("lista");  // the list afterwards
+    QTest::addColumn<QString>("noCampo");   // the field before the include button
+    QTest::addColumn<QString>("mensagem");  // empty: accepted
+    QTest::addColumn<QStringList>("lista"); // the list afterwards
 
     // The verdicts themselves are the rules' tests; here, what typing and the field do.
-    QTest::newRow("bin simples") << "" << "123456" << "123456" << "" << QStringList{"123456"};
-    QTest::newRow("nove digitos e hifen")
-        << "" << "123456789" << "123456789-" << "" << QStringList{"123456789"};
-    QTest::newRow("nove digitos e faixa")
-        << "" << "123456789123456799" << "123456789-123456799" << ""
-        << QStringList{"123456789-123456799"};
-    QTest::newRow("oito digitos e hifen")
-        << "" << "12345678-" << "12345678-" << MsgTamanhoBinSuperior << QStringList{};
+    QTest::newRow("bin simples") << ""
+                                 << "123456"
+                                 << "123456"
+                                 << "" << QStringList{"123456"};
+    QTest::newRow("nove digitos e hifen") << ""
+                                          << "123456789"
+                                          << "123456789-"
+                                          << "" << QStringList{"123456789"};
+    QTest::newRow("nove digitos e faixa") << ""
+                                          << "123456789123456799"
+                                          << "123456789-123456799"
+                                          << "" << QStringList{"123456789-123456799"};
+    QTest::newRow("oito digitos e hifen") << ""
+                                          << "12345678-"
+                                          << "12345678-" << MsgTamanhoBinSuperior << QStringList{};
     // After erasing the automatic hyphen, it is not added again.
-    QTest::newRow("dez digitos")
-        << "" << "123456789\b0" << "1234567890" << MsgTamanhoBin << QStringList{};
-    QTest::newRow("apagar e redigitar")
-        << "" << "123456789\b\b9" << "123456789-" << "" << QStringList{"123456789"};
-    QTest::newRow("inferior de dez")
-        << "" << "000000000\b1-123456" << "0000000001-123456" << MsgTamanhoBin << QStringList{};
-    QTest::newRow("superior com hifen")
-        << "" << "123456-12-456" << "123456-12-456" << MsgIntervaloInvalido << QStringList{};
-    QTest::newRow("letras e espacos recusados")
-        << "" << "12a3 45x6" << "123456" << "" << QStringList{"123456"};
-    QTest::newRow("enter recusado") << "" << "1234\r56" << "123456" << "" << QStringList{"123456"};
+    QTest::newRow("dez digitos") << ""
+                                 << "123456789\b0"
+                                 << "1234567890" << MsgTamanhoBin << QStringList{};
+    QTest::newRow("apagar e redigitar") << ""
+                                        << "123456789\b\b9"
+                                        << "123456789-"
+                                        << "" << QStringList{"123456789"};
+    QTest::newRow("inferior de dez") << ""
+                                     << "000000000\b1-123456"
+                                     << "0000000001-123456" << MsgTamanhoBin << QStringList{};
+    QTest::newRow("superior com hifen") << ""
+                                        << "123456-12-456"
+                                        << "123456-12-456" << MsgIntervaloInvalido << QStringList{};
+    QTest::newRow("letras e espacos recusados") << ""
+                                                << "12a3 45x6"
+                                                << "123456"
+                                                << "" << QStringList{"123456"};
+    QTest::newRow("enter recusado") << ""
+                                    << "1234\r56"
+                                    << "123456"
+                                    << "" << QStringList{"123456"};
 
     const QString faixa = "123400-123500;";
-    QTest::newRow("dentro da faixa")
-        << faixa << "123450" << "123450" << MsgBinExistente << QStringList{"123400-123500"};
+    QTest::newRow("dentro da faixa") << faixa << "123450"
+                                     << "123450" << MsgBinExistente << QStringList{"123400-123500"};
     // A loaded entry whose bounds are no numbers no longer blocks the inclusion.
-    QTest::newRow("entrada estranha carregada")
-        << "ABC-DEF;" << "123456" << "123456" << "" << QStringList{"ABC-DEF", "123456"};
+    QTest::newRow("entrada estranha carregada") << "ABC-DEF;"
+                                                << "123456"
+                                                << "123456"
+                                                << "" << QStringList{"ABC-DEF", "123456"};
 }
 
 void TstDialogoCartao::binDigitado() {
@@ -400,7 +423,7 @@ void TstDialogoCartao::exclusao_data() {
     QTest::addColumn<int>("selecionado");
     QTest::addColumn<int>("resposta"); // Resposta
     QTest::addColumn<QString>("texto");
-    QTest::addColumn<int>("icone");    // Icone
+    QTest::addColumn<int>("icone"); // Icone
     QTest::addColumn<QStringList>("lista");
     QTest::addColumn<bool>("alterada");
 
@@ -434,10 +457,8 @@ void TstDialogoCartao::exclusao() {
     c.Cartoes({{"Cartao", "REDE A", "111111;222222-222299;333333;"}});
     c.Abre("A", 1);
     c.Lista()->setFocus();
-    if (selecionado >= 0)
-        c.Lista()->setCurrentRow(selecionado);
-    if (selecionado >= 0)
-        caixas->respostas << Resposta(resposta);
+    if (selecionado >= 0) c.Lista()->setCurrentRow(selecionado);
+    if (selecionado >= 0) caixas->respostas << Resposta(resposta);
     if (pelaTecla) {
         QTest::keyClick(c.Lista(), Qt::Key_A); // other keys do nothing
         QVERIFY(caixas->caixas.isEmpty());
@@ -464,14 +485,22 @@ void TstDialogoCartao::exclusao() {
 void TstDialogoCartao::nomeNaInclusao_data() {
     QTest::addColumn<QString>("nome");
     QTest::addColumn<QString>("mensagem");
-    QTest::newRow("vazio") << "" << "Digite o Nome do Cartão";
-    QTest::newRow("mesmo nome") << "Visa Gold" << "Nome do Cartão já cadastrado";
-    QTest::newRow("caixa e espacos") << "  vISA gOLD " << "Nome do Cartão já cadastrado";
-    QTest::newRow("so espacos") << "   " << "Nome do Cartão já cadastrado";
-    QTest::newRow("acentos nao se dobram") << "MAESTRO CRÉDITO" << "";
-    QTest::newRow("acento igual") << "maestro Crédito" << "Nome do Cartão já cadastrado";
-    QTest::newRow("como o titulo") << "Cartão" << "";
-    QTest::newRow("novo") << "Elo" << "";
+    QTest::newRow("vazio") << ""
+                           << "Digite o Nome do Cartão";
+    QTest::newRow("mesmo nome") << "Visa Gold"
+                                << "Nome do Cartão já cadastrado";
+    QTest::newRow("caixa e espacos") << "  vISA gOLD "
+                                     << "Nome do Cartão já cadastrado";
+    QTest::newRow("so espacos") << "   "
+                                << "Nome do Cartão já cadastrado";
+    QTest::newRow("acentos nao se dobram") << "MAESTRO CRÉDITO"
+                                           << "";
+    QTest::newRow("acento igual") << "maestro Crédito"
+                                  << "Nome do Cartão já cadastrado";
+    QTest::newRow("como o titulo") << "Cartão"
+                                   << "";
+    QTest::newRow("novo") << "Elo"
+                          << "";
 }
 
 void TstDialogoCartao::nomeNaInclusao() {

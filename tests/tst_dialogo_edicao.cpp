@@ -38,8 +38,7 @@ QString ModulosDeTeste() {
 
 template <class T> T *Achar(QWidget *janela, const char *nome) {
     T *w = janela->findChild<T *>(QString::fromUtf8(nome));
-    if (!w)
-        qFatal("missing control %s", nome);
+    if (!w) qFatal("missing control %s", nome);
     return w;
 }
 
@@ -79,8 +78,7 @@ void TstDialogoEdicao::edicaoTipica() {
     const int todas = empresa->findText("TODAS");
     QVERIFY(todas >= 0);
     empresa->setFocus();
-    if (empresa->currentIndex() > todas)
-        QTest::keyClick(empresa, Qt::Key_Home);
+    if (empresa->currentIndex() > todas) QTest::keyClick(empresa, Qt::Key_Home);
     while (empresa->currentIndex() < todas)
         QTest::keyClick(empresa, Qt::Key_Down);
     QCOMPARE(empresa->currentText(), QStringLiteral("TODAS"));
@@ -129,10 +127,9 @@ void TstDialogoEdicao::edicaoTipica() {
     QCOMPARE(caixas.Textos(), QStringList{"Deseja gravar a configuração ? "});
     QCOMPARE(caixas.caixas[0].botoes, Botoes::SimNaoCancelar);
 
-    QCOMPARE(lote::Le(tabRot),
-             lote::Arquivo({{"Antigo", 10, 1, {"111111"}},
-                            {"Cartao Novo", 20, 1, {"411111", "400000-400099"}},
-                            {"Debito X", 0xFFFF, 2, {"222222"}}}));
+    QCOMPARE(lote::Le(tabRot), lote::Arquivo({{"Antigo", 10, 1, {"111111"}},
+                                              {"Cartao Novo", 20, 1, {"411111", "400000-400099"}},
+                                              {"Debito X", 0xFFFF, 2, {"222222"}}}));
     principal.reset();
 }
 

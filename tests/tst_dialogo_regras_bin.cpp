@@ -46,8 +46,8 @@ void TstRegrasBin::inclusao_data() {
     QTest::newRow("zeros mantidos") << vazia << "000100-000200" << A << "000100-000200";
     // Bounds that are no numbers are a bad range, not a silent stop.
     QTest::newRow("superior com hifen") << vazia << "123456-12-456" << R << MsgIntervaloInvalido;
-    QTest::newRow("superior com hifen final") << vazia << "123456-12345-" << R
-                                              << MsgIntervaloInvalido;
+    QTest::newRow("superior com hifen final")
+        << vazia << "123456-12345-" << R << MsgIntervaloInvalido;
     QTest::newRow("superior negativo") << vazia << "123456--12345" << R << MsgIntervaloInvalido;
     QTest::newRow("hifen inicial e bin simples") << vazia << "-123456" << A << "-123456";
     QTest::newRow("hifen inicial curto") << vazia << "-1234" << R << MsgTamanhoBin;
@@ -58,8 +58,8 @@ void TstRegrasBin::inclusao_data() {
     QTest::newRow("fora da faixa") << faixa << "123501" << A << "123501";
     QTest::newRow("superior na faixa") << faixa << "123300-123450" << R << MsgBinSuperiorExistente;
     QTest::newRow("inferior na faixa") << faixa << "123450-123600" << R << MsgBinInferiorExistente;
-    QTest::newRow("dois limites na faixa") << faixa << "123410-123420" << R
-                                           << MsgBinInferiorExistente;
+    QTest::newRow("dois limites na faixa")
+        << faixa << "123410-123420" << R << MsgBinInferiorExistente;
     QTest::newRow("faixa que envolve") << faixa << "123000-124000" << A << "123000-124000";
     QTest::newRow("zeros a esquerda contra faixa") << faixa << "0123450" << R << MsgBinExistente;
     QTest::newRow("nove e hifen dentro da faixa")
@@ -69,12 +69,12 @@ void TstRegrasBin::inclusao_data() {
     QTest::newRow("mesmo bin") << simples << "123456" << R << MsgBinExistente;
     QTest::newRow("zero a esquerda difere") << simples << "0123456" << A << "0123456";
     QTest::newRow("faixa que envolve bin") << simples << "123400-123500" << A << "123400-123500";
-    QTest::newRow("inferior igual a bin") << simples << "123456-123500" << R
-                                          << MsgBinInferiorExistente;
-    QTest::newRow("superior igual a bin") << simples << "123400-123456" << R
-                                          << MsgBinSuperiorExistente;
-    QTest::newRow("nove e hifen ja existe") << QStringList{"123456789"} << "123456789-" << R
-                                            << MsgBinExistente;
+    QTest::newRow("inferior igual a bin")
+        << simples << "123456-123500" << R << MsgBinInferiorExistente;
+    QTest::newRow("superior igual a bin")
+        << simples << "123400-123456" << R << MsgBinSuperiorExistente;
+    QTest::newRow("nove e hifen ja existe")
+        << QStringList{"123456789"} << "123456789-" << R << MsgBinExistente;
 
     // An entry loaded from a table with odd BIN items covers nothing and blocks nothing.
     QTest::newRow("entrada estranha na lista")
@@ -125,8 +125,7 @@ void TstRegrasBin::procura_data() {
     QTest::newRow("texto igual") << QStringList{"0123456"} << "0123456" << true;
     QTest::newRow("texto diferente") << QStringList{"0123456"} << "123456" << false;
     QTest::newRow("hifen inicial e textual") << QStringList{"-123456"} << "-123456" << true;
-    QTest::newRow("segunda entrada") << QStringList{"111111", "222222-222299"} << "222250"
-                                     << true;
+    QTest::newRow("segunda entrada") << QStringList{"111111", "222222-222299"} << "222250" << true;
     QTest::newRow("limites estranhos nada cobrem")
         << QStringList{"1x-999999", "100000-"} << "100000" << false;
     QTest::newRow("alem de 32 bits nada cobre")
@@ -163,8 +162,7 @@ void TstRegrasBin::inteiro() {
     QFETCH(int, valor);
     const auto r = InteiroDoBin(texto);
     QCOMPARE(r.has_value(), valido);
-    if (valido)
-        QCOMPARE(*r, valor);
+    if (valido) QCOMPARE(*r, valor);
 }
 
 void TstRegrasBin::filtroEHifen() {
@@ -184,7 +182,8 @@ void TstRegrasBin::filtroEHifen() {
 }
 
 void TstRegrasBin::textoDaLista() {
-    QCOMPARE(TextoDaListaBins({"123456", "222222-222299"}), QStringLiteral("123456;222222-222299;"));
+    QCOMPARE(TextoDaListaBins({"123456", "222222-222299"}),
+             QStringLiteral("123456;222222-222299;"));
     QCOMPARE(TextoDaListaBins({}), QString());
     QCOMPARE(ListaBinsDoTexto("123456;;222222-222299;333333"),
              (QStringList{"123456", "222222-222299", "333333"}));

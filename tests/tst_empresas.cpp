@@ -59,23 +59,26 @@ private slots:
         QTest::addColumn<Arquivos>("arquivos");
         QTest::addColumn<QStringList>("esperado");
         const QByteArray zero("\0\0", 2);
-        QTest::newRow("exemplo")
-            << Arquivos{{"12345678.cnf", kEmpresa}, {"abcdefgh.cnf", kEmpresa},
-                        {"1234567.cnf", kEmpresa},  {"1234-678.cnf", kEmpresa},
-                        {"AB12CD34.cnf", zero},     {"12345678.cnfx", kEmpresa},
-                        {"87654321.cnfx", kEmpresa}}
-            << QStringList{"12345678", "ABCDEFGH"};
+        QTest::newRow("exemplo") << Arquivos{{"12345678.cnf", kEmpresa},
+                                             {"abcdefgh.cnf", kEmpresa},
+                                             {"1234567.cnf", kEmpresa},
+                                             {"1234-678.cnf", kEmpresa},
+                                             {"AB12CD34.cnf", zero},
+                                             {"12345678.cnfx", kEmpresa},
+                                             {"87654321.cnfx", kEmpresa}}
+                                 << QStringList{"12345678", "ABCDEFGH"};
         QTest::newRow("ordem de nome sem caixa")
-            << Arquivos{{"zzzzzzzz.cnf", kEmpresa}, {"AAAAAAAB.CNF", kEmpresa},
-                        {"aaaaaaaa.Cnf", kEmpresa}, {"0000000a.cnf", kEmpresa},
+            << Arquivos{{"zzzzzzzz.cnf", kEmpresa},
+                        {"AAAAAAAB.CNF", kEmpresa},
+                        {"aaaaaaaa.Cnf", kEmpresa},
+                        {"0000000a.cnf", kEmpresa},
                         {"_0000000.cnf", kEmpresa}}
             << QStringList{"0000000A", "AAAAAAAA", "AAAAAAAB", "ZZZZZZZZ"};
-        QTest::newRow("primeiros bytes")
-            << Arquivos{{"vazio000.cnf", {}},
-                        {"um000000.cnf", "\x10"},
-                        {"trocado0.cnf", "\x01\x10"},
-                        {"resto000.cnf", kEmpresa + "qualquer coisa"}}
-            << QStringList{"RESTO000"};
+        QTest::newRow("primeiros bytes") << Arquivos{{"vazio000.cnf", {}},
+                                                     {"um000000.cnf", "\x10"},
+                                                     {"trocado0.cnf", "\x01\x10"},
+                                                     {"resto000.cnf", kEmpresa + "qualquer coisa"}}
+                                         << QStringList{"RESTO000"};
         QTest::newRow("letras fora do ASCII e nomes de 9")
             << Arquivos{{QString::fromUtf8("açai1234.cnf"), kEmpresa},
                         {QString::fromUtf8("ABCDEFG\u00c9.cnf"), kEmpresa},
@@ -123,7 +126,8 @@ private slots:
     // (which, opened as a file, would wait for a writer); chmod 000 is added for other users.
     void ilegivelNoMeioNaoEncerra() {
         Cria({{"AAAAAAAA.cnf", kEmpresa}, {"ZZZZZZZZ.cnf", kEmpresa}});
-        QVERIFY(QFile::link(Config() + QStringLiteral("nada"), Config() + QStringLiteral("BBBBBBBB.cnf")));
+        QVERIFY(QFile::link(Config() + QStringLiteral("nada"),
+                            Config() + QStringLiteral("BBBBBBBB.cnf")));
         const QByteArray fifo = QFile::encodeName(Config() + QStringLiteral("CCCCCCCC.cnf"));
         QCOMPARE(::mkfifo(fifo.constData(), 0666), 0);
         QStringList esperado{"AAAAAAAA"};

@@ -39,8 +39,10 @@ private slots:
     void ordem_do_seletor() {
         // Created out of order: the selector lists company files by name.
         QVERIFY(m_inst.cria({"22222222", "33333333", "11111111"}));
-        QVERIFY(lote::Escreve(m_inst.empresa("22222222"), lote::Arquivo({{"DOIS", 2, 2, {"422222"}}})));
-        QVERIFY(lote::Escreve(m_inst.empresa("11111111"), lote::Arquivo({{"UM", 1, 1, {"411111"}}})));
+        QVERIFY(
+            lote::Escreve(m_inst.empresa("22222222"), lote::Arquivo({{"DOIS", 2, 2, {"422222"}}})));
+        QVERIFY(
+            lote::Escreve(m_inst.empresa("11111111"), lote::Arquivo({{"UM", 1, 1, {"411111"}}})));
         QVERIFY(lote::Escreve(m_inst.todas(), lote::Arquivo({{"TRES", 3, 3, {"433333"}}})));
         // A table without a company file is not in the selector.
         QVERIFY(lote::Escreve(m_inst.empresa("44444444"), lote::Arquivo({{"Q", 4, 1, {"4"}}})));
@@ -80,18 +82,20 @@ private slots:
                                            << QByteArray("12345678;ALFA;1,2;5;F;\r\n");
         QTest::newRow("bloqueada") << QList<Cartao>{{"ALFA", 65535, 1, {"411111"}}}
                                    << QByteArray("12345678;ALFA;411111;65535;C;\r\n");
-        QTest::newRow("sem aspas") << QList<Cartao>{{W("AL;FÉ\""), 0, 1, {"4"}}}
-                                   << W("12345678;AL;FÉ\";4;0;C;\r\n");
+        QTest::newRow("sem aspas")
+            << QList<Cartao>{{W("AL;FÉ\""), 0, 1, {"4"}}} << W("12345678;AL;FÉ\";4;0;C;\r\n");
         QTest::newRow("nome de 30, bin de 20")
             << QList<Cartao>{{QByteArray(30, 'N'), 999, 1, {QByteArray(20, '4')}}}
             << "12345678;" + QByteArray(30, 'N') + ";" + QByteArray(20, '4') + ";999;C;\r\n";
         QTest::newRow("linha de mais de 255") << QList<Cartao>{{"FAIXAS", 5, 1, faixas}}
                                               << "12345678;FAIXAS;" + faixasTexto + ";5;C;\r\n";
-        QTest::newRow("rede padrão fica de fora")
-            << QList<Cartao>{{"", 9, 255, {}}, {"ALFA", 5, 1, {"1"}}, {"", 8, 254, {}}, {"", 7, 253, {}}}
-            << QByteArray("12345678;ALFA;1;5;C;\r\n");
-        QTest::newRow("tipo desconhecido sem letra") << QList<Cartao>{{"X", 5, 9, {"1"}}}
-                                                     << QByteArray("12345678;X;1;5;;\r\n");
+        QTest::newRow("rede padrão fica de fora") << QList<Cartao>{{"", 9, 255, {}},
+                                                                   {"ALFA", 5, 1, {"1"}},
+                                                                   {"", 8, 254, {}},
+                                                                   {"", 7, 253, {}}}
+                                                  << QByteArray("12345678;ALFA;1;5;C;\r\n");
+        QTest::newRow("tipo desconhecido sem letra")
+            << QList<Cartao>{{"X", 5, 9, {"1"}}} << QByteArray("12345678;X;1;5;;\r\n");
         QTest::newRow("tabela vazia") << QList<Cartao>{} << QByteArray();
     }
     void linhas() {
@@ -108,9 +112,10 @@ private slots:
 
     void tabelas_sem_linha() {
         QVERIFY(m_inst.cria({"11111111", "22222222", "33333333"}));
-        QVERIFY(lote::Escreve(m_inst.empresa("11111111"), "\x01\x00\x05"));          // damaged
-        QVERIFY(QDir().mkpath(m_inst.empresa("22222222")));                          // a directory
-        QVERIFY(lote::Escreve(m_inst.todas(), lote::Arquivo({{"T", 1, 1, {"1"}}})));  // 33333333: none
+        QVERIFY(lote::Escreve(m_inst.empresa("11111111"), "\x01\x00\x05")); // damaged
+        QVERIFY(QDir().mkpath(m_inst.empresa("22222222")));                 // a directory
+        QVERIFY(
+            lote::Escreve(m_inst.todas(), lote::Arquivo({{"T", 1, 1, {"1"}}}))); // 33333333: none
         QCOMPARE(LinhasExportacao(*m_tabela), QByteArray("TODAS;T;1;1;C;\r\n"));
         QVERIFY(!QFile::exists(m_inst.empresa("33333333")));
     }
@@ -125,7 +130,8 @@ private slots:
     }
 
     void arquivo_nao_gravado() {
-        QVERIFY_THROWS_EXCEPTION(ErroES, GravaExportacao(m_tmp->path() + "/sem/dir/exp.txt", "x\r\n"));
+        QVERIFY_THROWS_EXCEPTION(ErroES,
+                                 GravaExportacao(m_tmp->path() + "/sem/dir/exp.txt", "x\r\n"));
         const QString arquivo = m_tmp->path() + "/exp.txt";
         QVERIFY(lote::Escreve(arquivo, "antigo"));
         QVERIFY(QFile::setPermissions(arquivo, QFile::ReadOwner));
@@ -140,7 +146,8 @@ private slots:
         QList<QByteArray> vinte;
         for (int i = 0; i < 20; ++i)
             vinte.append(QByteArray::number(410000 + i) + "-" + QByteArray::number(410000 + i));
-        const QByteArray t1 = lote::Arquivo({{"UM", 1, 1, {"411111"}}, {"VINTE", 999, 2, vinte.mid(0, 18)},
+        const QByteArray t1 = lote::Arquivo({{"UM", 1, 1, {"411111"}},
+                                             {"VINTE", 999, 2, vinte.mid(0, 18)},
                                              {QByteArray(30, 'Z'), 0, 3, {"4", "5"}}});
         const QByteArray t2 = lote::Arquivo({{W("CRÉDITO"), 12, 1, {"400000-400099", "422222"}}});
         const QByteArray tt = lote::Arquivo({{"TRES", 3, 3, {"433333"}}, {"UM", 1, 1, {"411111"}}});
@@ -165,7 +172,8 @@ private slots:
 
         Unidade(m_inst);
         ExecutaImportacao(arquivo, *m_tabela);
-        const QList<QByteArray> status = lote::Linhas(lote::Le(m_tmp->path() + "/lote/StatusArqImportado.txt"));
+        const QList<QByteArray> status =
+            lote::Linhas(lote::Le(m_tmp->path() + "/lote/StatusArqImportado.txt"));
         QCOMPARE(status.size(), 3 * cartoes);
         for (int i = 0; i < cartoes; ++i) {
             QCOMPARE(status.at(3 * i + 1), QByteArray("  - Registro OK"));

@@ -27,9 +27,9 @@ using namespace lote;
 
 namespace {
 
-const QStringList Chamadas{QStringLiteral("openat"), QStringLiteral("write"),
-                           QStringLiteral("fsync"),  QStringLiteral("fdatasync"),
-                           QStringLiteral("linkat"), QStringLiteral("rename"),
+const QStringList Chamadas{QStringLiteral("openat"),   QStringLiteral("write"),
+                           QStringLiteral("fsync"),    QStringLiteral("fdatasync"),
+                           QStringLiteral("linkat"),   QStringLiteral("rename"),
                            QStringLiteral("renameat2")};
 const QStringList Erros{QStringLiteral("ENOSPC"), QStringLiteral("EIO"), QStringLiteral("EACCES")};
 
@@ -41,13 +41,12 @@ QList<Cartao> TabelaA() {
     return {{"VISA", 10, 1, {"411111", "400000-400099"}}, {"MAESTRO", 20, 2, {"501234"}}};
 }
 QList<Cartao> TabelaB() {
-    return {{"FROTA", 40, 3, {"606282"}}, {"ELO", 10, 1, {"636368", "438935"}},
-            {"", 10, 255, {}}};
+    return {{"FROTA", 40, 3, {"606282"}}, {"ELO", 10, 1, {"636368", "438935"}}, {"", 10, 255, {}}};
 }
 
 // What one run left: the helper's outcome line and every file of the drive.
 struct Estado {
-    QString resultado; // "ok", "falha", "erro ..." or what the helper printed
+    QString resultado;                  // "ok", "falha", "erro ..." or what the helper printed
     QMap<QString, QByteArray> arquivos; // path under the drive -> bytes
 };
 
@@ -78,7 +77,8 @@ QList<Cenario> Cenarios() {
                   Escreve(i.unidade + QStringLiteral("/nova.bin"), Arquivo(TabelaB()));
               },
               [](const Instalacao &i) {
-                  return QStringList{QStringLiteral("tabrot"), i.empresa(QStringLiteral("87654321")),
+                  return QStringList{QStringLiteral("tabrot"),
+                                     i.empresa(QStringLiteral("87654321")),
                                      i.unidade + QStringLiteral("/nova.bin")};
               }});
     c.append({QStringLiteral("roteamento"),
@@ -187,9 +187,9 @@ private:
                  qPrintable(QStringLiteral("ajudante: código %1, %2")
                                 .arg(p.exitCode())
                                 .arg(QString::fromUtf8(p.readAllStandardError().right(2000)))));
-        const QRegularExpressionMatch m =
-            QRegularExpression(QStringLiteral("^resultado: (.*)$"), QRegularExpression::MultilineOption)
-                .match(QString::fromUtf8(saida));
+        const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("^resultado: (.*)$"),
+                                                             QRegularExpression::MultilineOption)
+                                              .match(QString::fromUtf8(saida));
         QVERIFY2(m.hasMatch(), saida.constData());
         e.estado.resultado = m.captured(1);
         QDirIterator it(e.inst.unidade, QDir::Files | QDir::Hidden | QDir::System,
@@ -198,14 +198,20 @@ private:
             const QString f = it.next();
             QByteArray b = Le(f);
             // The trace names the files it read: the same in every run, whatever the drive.
-            if (f.endsWith(QLatin1String(".txt"))) b.replace(QFile::encodeName(e.inst.unidade), "<U>");
+            if (f.endsWith(QLatin1String(".txt")))
+                b.replace(QFile::encodeName(e.inst.unidade), "<U>");
             e.estado.arquivos.insert(f.mid(e.inst.unidade.size() + 1), b);
         }
     }
 
     QStringList Strace(const QString &trace, const QString &injecao = {}) const {
-        QStringList a{m_strace, QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-y"),
-                      QStringLiteral("-o"), trace, QStringLiteral("-e"),
+        QStringList a{m_strace,
+                      QStringLiteral("-f"),
+                      QStringLiteral("-qq"),
+                      QStringLiteral("-y"),
+                      QStringLiteral("-o"),
+                      trace,
+                      QStringLiteral("-e"),
                       QStringLiteral("trace=access,") + Chamadas.join(QLatin1Char(','))};
         if (!injecao.isEmpty()) a << QStringLiteral("-e") << injecao;
         return a;
@@ -239,11 +245,14 @@ private:
             if (!marcou || !Chamadas.contains(nome)) continue;
             // A file descriptor shown with its path, or a path argument, under the drive.
             const QString args = m.captured(3);
-            if (!args.contains(QLatin1Char('<') + unidade) && !args.contains(QLatin1Char('"') + unidade))
+            if (!args.contains(QLatin1Char('<') + unidade) &&
+                !args.contains(QLatin1Char('"') + unidade))
                 continue;
             if (soAberturasDeGravacao && nome == QLatin1String("openat") &&
-                !args.contains(QRegularExpression(QStringLiteral("O_WRONLY|O_RDWR|O_CREAT|O_TMPFILE"))) &&
-                !(args.contains(QLatin1String("O_DIRECTORY")) && !args.contains(QLatin1String("O_NONBLOCK"))))
+                !args.contains(
+                    QRegularExpression(QStringLiteral("O_WRONLY|O_RDWR|O_CREAT|O_TMPFILE"))) &&
+                !(args.contains(QLatin1String("O_DIRECTORY")) &&
+                  !args.contains(QLatin1String("O_NONBLOCK"))))
                 continue;
             r.append({nome, ordinal, linha});
         }
@@ -255,10 +264,15 @@ private:
     // else is left, and a run that lost a file's update reported it.
     void Verifica(const Cenario &c, const Estado &antes, const Estado &depois, const Estado &e,
                   const QString &contexto) {
-        const auto falhou = [&] { return e.resultado != QLatin1String("ok") && !e.resultado.startsWith(QLatin1String("ok ")); };
+        const auto falhou = [&] {
+            return e.resultado != QLatin1String("ok") &&
+                   !e.resultado.startsWith(QLatin1String("ok "));
+        };
         QSet<QString> nomes;
-        for (auto it = antes.arquivos.cbegin(); it != antes.arquivos.cend(); ++it) nomes.insert(it.key());
-        for (auto it = depois.arquivos.cbegin(); it != depois.arquivos.cend(); ++it) nomes.insert(it.key());
+        for (auto it = antes.arquivos.cbegin(); it != antes.arquivos.cend(); ++it)
+            nomes.insert(it.key());
+        for (auto it = depois.arquivos.cbegin(); it != depois.arquivos.cend(); ++it)
+            nomes.insert(it.key());
         for (auto it = e.arquivos.cbegin(); it != e.arquivos.cend(); ++it)
             QVERIFY2(nomes.contains(it.key()),
                      qPrintable(contexto + QStringLiteral(": arquivo a mais: ") + it.key()));
@@ -274,7 +288,8 @@ private:
                 continue;
             }
             if (n.endsWith(QLatin1String("trace.txt")) && c.nome != QLatin1String("trace")) {
-                // Appended to by every read of a table: whole entries of the fault-free run, in order.
+                // Appended to by every read of a table: whole entries of the fault-free run, in
+                // order.
                 QVERIFY2(depois.arquivos.value(n).startsWith(agora),
                          qPrintable(onde + QStringLiteral(": não é o começo do trace sem falhas")));
                 QVERIFY2(agora.isEmpty() || agora.endsWith("-------\r\n"),
@@ -284,13 +299,15 @@ private:
             const bool ehAntigo = tem == tinha && (!tem || agora == antes.arquivos.value(n));
             const bool ehNovo = tem == tera && (!tem || agora == depois.arquivos.value(n));
             QVERIFY2(ehAntigo || ehNovo,
-                     qPrintable(onde + QStringLiteral(": nem o antigo nem o novo (%1 bytes)")
-                                           .arg(agora.size())));
+                     qPrintable(
+                         onde +
+                         QStringLiteral(": nem o antigo nem o novo (%1 bytes)").arg(agora.size())));
             if (!ehNovo) algumAntigo = true;
         }
         if (algumAntigo && c.nome != QLatin1String("importa"))
-            QVERIFY2(falhou(), qPrintable(contexto + QStringLiteral(": arquivo não gravado e resultado ") +
-                                         e.resultado));
+            QVERIFY2(falhou(),
+                     qPrintable(contexto + QStringLiteral(": arquivo não gravado e resultado ") +
+                                e.resultado));
         if (c.nome == QLatin1String("importa")) VerificaImportacao(antes, depois, e, contexto);
     }
 
@@ -312,8 +329,9 @@ private:
     static bool ErroNoLugarDe(const QByteArray &l, const QByteArray &ok) {
         const QByteArray erro = W("  - Erro na gravação do arquivo TabRot.bin");
         for (const QByteArray &sucesso : {QByteArray("  - Registro inserido com sucesso"),
-                                         QByteArray("  - Registro excluido com sucesso")})
-            if (ok.endsWith(sucesso) && l == ok.left(ok.size() - sucesso.size()) + erro) return true;
+                                          QByteArray("  - Registro excluido com sucesso")})
+            if (ok.endsWith(sucesso) && l == ok.left(ok.size() - sucesso.size()) + erro)
+                return true;
         return false;
     }
 
@@ -348,20 +366,23 @@ private:
 
 private slots:
     void initTestCase() {
-        const QString binarios = qEnvironmentVariable(
-            "TESTES_BINARIOS", QCoreApplication::applicationDirPath());
+        const QString binarios =
+            qEnvironmentVariable("TESTES_BINARIOS", QCoreApplication::applicationDirPath());
         m_ajudante = binarios + QStringLiteral("/falhas_es_ajudante");
         QVERIFY2(QFileInfo(m_ajudante).isExecutable(), qPrintable(m_ajudante));
         m_strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
         if (m_strace.isEmpty()) {
-            m_semStrace = QStringLiteral("strace não está instalado (scripts/instala-dependencias.sh o instala)");
+            m_semStrace = QStringLiteral(
+                "strace não está instalado (scripts/instala-dependencias.sh o instala)");
             return;
         }
         QProcess p;
-        p.start(m_strace, {QStringLiteral("-o"), QStringLiteral("/dev/null"), QStringLiteral("true")});
+        p.start(m_strace,
+                {QStringLiteral("-o"), QStringLiteral("/dev/null"), QStringLiteral("true")});
         if (!p.waitForFinished(30000) || p.exitCode() != 0)
-            m_semStrace = QStringLiteral("strace não consegue acompanhar processos aqui (ptrace negado): ") +
-                          QString::fromUtf8(p.readAllStandardError().trimmed());
+            m_semStrace =
+                QStringLiteral("strace não consegue acompanhar processos aqui (ptrace negado): ") +
+                QString::fromUtf8(p.readAllStandardError().trimmed());
     }
 
     void cleanupTestCase() {
@@ -384,7 +405,8 @@ private slots:
         const Estado antes = [&] {
             Execucao x = Prepara(c);
             Estado s;
-            QDirIterator it(x.inst.unidade, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+            QDirIterator it(x.inst.unidade, QDir::Files | QDir::Hidden,
+                            QDirIterator::Subdirectories);
             while (it.hasNext()) {
                 const QString f = it.next();
                 s.arquivos.insert(f.mid(x.inst.unidade.size() + 1), Le(f));
@@ -393,9 +415,11 @@ private slots:
         }();
         Roda(limpa, c, Strace(limpa.trace));
         if (QTest::currentTestFailed()) return;
-        QVERIFY2(limpa.estado.resultado.startsWith(QLatin1String("ok")), qPrintable(limpa.estado.resultado));
+        QVERIFY2(limpa.estado.resultado.startsWith(QLatin1String("ok")),
+                 qPrintable(limpa.estado.resultado));
         QString erro;
-        const QList<Chamada> chamadas = Chamadas_(limpa.trace, limpa.inst.unidade, c.soAberturasDeGravacao, &erro);
+        const QList<Chamada> chamadas =
+            Chamadas_(limpa.trace, limpa.inst.unidade, c.soAberturasDeGravacao, &erro);
         QVERIFY2(erro.isEmpty(), qPrintable(erro));
         QVERIFY2(!chamadas.isEmpty(), "nenhuma chamada de arquivo depois da marca");
 
@@ -410,19 +434,23 @@ private slots:
             for (const QString &errno_ : erros) {
                 Execucao x = Prepara(c);
                 const QString injecao = QStringLiteral("inject=%1:error=%2:when=%3")
-                                            .arg(ch.nome, errno_).arg(ch.ordinal);
+                                            .arg(ch.nome, errno_)
+                                            .arg(ch.ordinal);
                 Roda(x, c, Strace(x.trace, injecao));
                 if (QTest::currentTestFailed()) return;
                 const QString contexto = QStringLiteral("%1 #%2 %3 (%4)")
-                                             .arg(ch.nome).arg(ch.ordinal).arg(errno_, ch.linha.left(160));
+                                             .arg(ch.nome)
+                                             .arg(ch.ordinal)
+                                             .arg(errno_, ch.linha.left(160));
                 // The call failed must be the one meant: the same call of the fault-free run.
                 QFile t(x.trace);
                 QVERIFY(t.open(QIODevice::ReadOnly));
                 const QByteArray tudo = t.readAll();
                 const qsizetype marca = tudo.indexOf("\"/falhas-es-inicio\"");
                 const qsizetype injetada = tudo.indexOf("(INJECTED)");
-                QVERIFY2(marca >= 0 && injetada > marca,
-                         qPrintable(contexto + QStringLiteral(": a falha não caiu depois da marca")));
+                QVERIFY2(
+                    marca >= 0 && injetada > marca,
+                    qPrintable(contexto + QStringLiteral(": a falha não caiu depois da marca")));
                 const qsizetype inicioLinha = tudo.lastIndexOf('\n', injetada) + 1;
                 const QByteArray linhaInjetada = tudo.mid(inicioLinha, injetada - inicioLinha);
                 QVERIFY2(linhaInjetada.contains(QFile::encodeName(x.inst.unidade)),
@@ -430,7 +458,8 @@ private slots:
                                     QString::fromUtf8(linhaInjetada)));
                 ++m_injetadas;
                 // The import tells its failures in the status file, not in its result.
-                if (x.estado.resultado.startsWith(QLatin1String("ok")) && c.nome != QLatin1String("importa"))
+                if (x.estado.resultado.startsWith(QLatin1String("ok")) &&
+                    c.nome != QLatin1String("importa"))
                     qInfo("absorvida, com os arquivos novos completos: %s", qPrintable(contexto));
                 Verifica(c, antes, limpa.estado, x.estado, contexto);
                 if (QTest::currentTestFailed()) return;
@@ -457,7 +486,8 @@ private slots:
         Estado antes;
         {
             Execucao x = Prepara(c);
-            QDirIterator it(x.inst.unidade, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+            QDirIterator it(x.inst.unidade, QDir::Files | QDir::Hidden,
+                            QDirIterator::Subdirectories);
             while (it.hasNext()) {
                 const QString f = it.next();
                 antes.arquivos.insert(f.mid(x.inst.unidade.size() + 1), Le(f));
@@ -465,7 +495,8 @@ private slots:
         }
         Roda(limpa, c, {});
         if (QTest::currentTestFailed()) return;
-        QVERIFY2(limpa.estado.resultado.startsWith(QLatin1String("ok")), qPrintable(limpa.estado.resultado));
+        QVERIFY2(limpa.estado.resultado.startsWith(QLatin1String("ok")),
+                 qPrintable(limpa.estado.resultado));
         qsizetype maior = 0;
         for (const QByteArray &b : limpa.estado.arquivos)
             maior = qMax(maior, b.size());

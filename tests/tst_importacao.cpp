@@ -48,7 +48,9 @@ class TstImportacao : public QObject {
     std::unique_ptr<TTabRot> m_tabela = std::make_unique<TTabRot>();
 
     QString Arquivo() const { return m_tmp->path() + QStringLiteral("/lote/imp.txt"); }
-    QString Status() const { return m_tmp->path() + QStringLiteral("/lote/StatusArqImportado.txt"); }
+    QString Status() const {
+        return m_tmp->path() + QStringLiteral("/lote/StatusArqImportado.txt");
+    }
 
     // Runs the import of these bytes and gives the status file's lines.
     Linhas Importa(const QByteArray &conteudo) {
@@ -99,11 +101,12 @@ private slots:
         QTest::newRow("nada aparado") << QByteArray(" a ;\tb") << ';' << Linhas{" a ", "\tb"};
         QTest::newRow("vazios") << QByteArray(";;") << ';' << Linhas{"", "", ""};
         QTest::newRow("separador no fim") << QByteArray("a;") << ';' << Linhas{"a", ""};
-        QTest::newRow("aspas com separador") << QByteArray("\"a;b\";c") << ';' << Linhas{"a;b", "c"};
+        QTest::newRow("aspas com separador")
+            << QByteArray("\"a;b\";c") << ';' << Linhas{"a;b", "c"};
         QTest::newRow("aspas dobradas") << QByteArray("\"a\"\"b\";c") << ';' << Linhas{"a\"b", "c"};
         QTest::newRow("aspas vazias") << QByteArray("\"\";c") << ';' << Linhas{"", "c"};
-        QTest::newRow("aspas no meio valem como texto") << QByteArray("a\"b;c") << ';'
-                                                        << Linhas{"a\"b", "c"};
+        QTest::newRow("aspas no meio valem como texto")
+            << QByteArray("a\"b;c") << ';' << Linhas{"a\"b", "c"};
         QTest::newRow("aspas sem fecho") << QByteArray("\"a;b") << ';' << Linhas{"a;b"};
         QTest::newRow("vírgula") << QByteArray("411111,400000-400099") << ','
                                  << Linhas{"411111", "400000-400099"};
@@ -128,25 +131,32 @@ private slots:
                                  << OK;
         QTest::newRow("bin de 20") << "TODAS;A;" + QByteArray(20, '4') + ";1;C;I" << OK;
         QTest::newRow("rede ABC passa") << QByteArray("TODAS;A;1;ABC;C;I") << OK;
-        QTest::newRow("empresa de 7") << QByteArray("1234567;ALFA;411111;5;C;I") << E_EMPRESA + INVALIDO;
-        QTest::newRow("empresa caminho") << QByteArray("../../..;ALFA;411111;5;C;I")
-                                         << E_EMPRESA + INVALIDO;
-        QTest::newRow("empresa com espaço") << QByteArray("1234 678;ALFA;411111;5;C;I")
-                                            << E_EMPRESA + INVALIDO;
-        QTest::newRow("empresa acentuada") << W("1234567É;ALFA;411111;5;C;I") << E_EMPRESA + INVALIDO;
-        QTest::newRow("seis vazios") << QByteArray(";;;;;")
-                                     << E_EMPRESA + E_NOME + E_BINS + E_REDE + E_TIPO + E_FUNCAO + INVALIDO;
-        QTest::newRow("linha vazia") << QByteArray()
-                                     << E_EMPRESA + E_NOME + E_BINS + E_REDE + E_TIPO + E_FUNCAO + INVALIDO;
-        QTest::newRow("três campos") << QByteArray("TODAS;ALFA;411111")
-                                     << E_REDE + E_TIPO + E_FUNCAO + INVALIDO;
-        QTest::newRow("empresa e tipo") << QByteArray("X;ALFA;411111;5;Q;I") << E_EMPRESA + E_TIPO + INVALIDO;
+        QTest::newRow("empresa de 7")
+            << QByteArray("1234567;ALFA;411111;5;C;I") << E_EMPRESA + INVALIDO;
+        QTest::newRow("empresa caminho")
+            << QByteArray("../../..;ALFA;411111;5;C;I") << E_EMPRESA + INVALIDO;
+        QTest::newRow("empresa com espaço")
+            << QByteArray("1234 678;ALFA;411111;5;C;I") << E_EMPRESA + INVALIDO;
+        QTest::newRow("empresa acentuada")
+            << W("1234567É;ALFA;411111;5;C;I") << E_EMPRESA + INVALIDO;
+        QTest::newRow("seis vazios")
+            << QByteArray(";;;;;")
+            << E_EMPRESA + E_NOME + E_BINS + E_REDE + E_TIPO + E_FUNCAO + INVALIDO;
+        QTest::newRow("linha vazia")
+            << QByteArray() << E_EMPRESA + E_NOME + E_BINS + E_REDE + E_TIPO + E_FUNCAO + INVALIDO;
+        QTest::newRow("três campos")
+            << QByteArray("TODAS;ALFA;411111") << E_REDE + E_TIPO + E_FUNCAO + INVALIDO;
+        QTest::newRow("empresa e tipo")
+            << QByteArray("X;ALFA;411111;5;Q;I") << E_EMPRESA + E_TIPO + INVALIDO;
         QTest::newRow("rede de 4") << QByteArray("TODAS;A;1;1234;C;I") << E_REDE + INVALIDO;
         QTest::newRow("tipo com espaço") << QByteArray("TODAS;A;1;5; C;I") << E_TIPO + INVALIDO;
-        QTest::newRow("linha exportada") << QByteArray("12345678;ALFA;411111;5;C;") << E_FUNCAO + INVALIDO;
-        QTest::newRow("nome de 31") << "TODAS;" + QByteArray(31, 'N') + ";1;5;C;I" << E_NOME + INVALIDO;
+        QTest::newRow("linha exportada")
+            << QByteArray("12345678;ALFA;411111;5;C;") << E_FUNCAO + INVALIDO;
+        QTest::newRow("nome de 31")
+            << "TODAS;" + QByteArray(31, 'N') + ";1;5;C;I" << E_NOME + INVALIDO;
         QTest::newRow("21 bins") << "TODAS;A;" + bins20 + ",21;5;C;I" << E_BINS + INVALIDO;
-        QTest::newRow("bin de 21") << "TODAS;A;" + QByteArray(21, '4') + ";1;C;I" << E_BINS + INVALIDO;
+        QTest::newRow("bin de 21")
+            << "TODAS;A;" + QByteArray(21, '4') + ";1;C;I" << E_BINS + INVALIDO;
     }
     void validacao() {
         QFETCH(QByteArray, linha);
@@ -188,7 +198,8 @@ private slots:
         const QByteArray antes = lote::Arquivo({BETA, GAMA});
         QVERIFY(lote::Escreve(m_inst.todas(), antes));
         QCOMPARE(Importa("TODAS;ALFA;411111;5;C;I\nTODAS;ALFA;999;5;c;e\n"),
-                 (Linhas{"TODAS;ALFA;411111;5;C;I", OK, INSERIDO, "TODAS;ALFA;999;5;c;e", OK, EXCLUIDO}));
+                 (Linhas{"TODAS;ALFA;411111;5;C;I", OK, INSERIDO, "TODAS;ALFA;999;5;c;e", OK,
+                         EXCLUIDO}));
         QCOMPARE(lote::Le(m_inst.todas()), antes);
     }
 
@@ -215,14 +226,16 @@ private slots:
             << QByteArray("TODAS;ALFA;411111;5;C;I\nTODAS;ALFA;1;6;C;I\nTODAS;ALFA;1;5;d;I\n"
                           "TODAS;alfa;1;5;C;I\n")
             << Linhas{CRIADO + INSERIDO, INSERIDO, INSERIDO, INSERIDO}
-            << QList<Cartao>{ALFA, {"ALFA", 6, 1, {"1"}}, {"ALFA", 5, 2, {"1"}}, {"alfa", 5, 1, {"1"}}};
+            << QList<Cartao>{
+                   ALFA, {"ALFA", 6, 1, {"1"}}, {"ALFA", 5, 2, {"1"}}, {"alfa", 5, 1, {"1"}}};
         QTest::newRow("exclui só a chave inteira")
             << QByteArray("TODAS;ALFA;411111;5;C;I\nTODAS;ALFA;1;5;D;E\nTODAS;ALFA;1;05;C;E\n")
             << Linhas{CRIADO + INSERIDO, NAO_ENCONTRADO, EXCLUIDO} << QList<Cartao>{};
         QTest::newRow("bins como estão")
             << QByteArray("TODAS;ALFA;411111,400000-400099;5;C;I\nTODAS;B;x,,\"y,z\",;0;F;I\n")
             << Linhas{CRIADO + INSERIDO, INSERIDO}
-            << QList<Cartao>{{"ALFA", 5, 1, {"411111", "400000-400099"}}, {"B", 0, 3, {"x", "", "y,z", ""}}};
+            << QList<Cartao>{{"ALFA", 5, 1, {"411111", "400000-400099"}},
+                             {"B", 0, 3, {"x", "", "y,z", ""}}};
         QTest::newRow("nome entre aspas com ;")
             << QByteArray("TODAS;\"AL;FA\";411111;5;C;I\nTODAS;\"AL;FA\";1;5;C;I\n")
             << Linhas{CRIADO + INSERIDO, JA_EXISTE} << QList<Cartao>{{"AL;FA", 5, 1, {"411111"}}};
@@ -253,18 +266,23 @@ private slots:
         const QLocale antes;
         QLocale::setDefault(QLocale(localidade));
         QVERIFY(lote::Escreve(m_inst.todas(), lote::Arquivo({ALFA})));
-        const Linhas status = Importa("TODAS;AL\xAD" "FA;1;5;C;I\nTODAS;alfa;1;5;C;I\n");
+        const Linhas status = Importa("TODAS;AL\xAD"
+                                      "FA;1;5;C;I\nTODAS;alfa;1;5;C;I\n");
         QLocale::setDefault(antes);
-        QCOMPARE(status, (Linhas{"TODAS;AL\xAD" "FA;1;5;C;I", OK, resultado, "TODAS;alfa;1;5;C;I", OK, INSERIDO}));
+        QCOMPARE(status, (Linhas{"TODAS;AL\xAD"
+                                 "FA;1;5;C;I",
+                                 OK, resultado, "TODAS;alfa;1;5;C;I", OK, INSERIDO}));
     }
 
     void todas_em_qualquer_caixa() {
-        QCOMPARE(Importa("TODAS;ALFA;411111;5;C;I\ntodas;ALFA;411111;5;C;I\nToDaS;ALFA;1;5;C;E\n"),
-                 (Linhas{"TODAS;ALFA;411111;5;C;I", OK, CRIADO + INSERIDO, "todas;ALFA;411111;5;C;I",
-                         OK, JA_EXISTE, "ToDaS;ALFA;1;5;C;E", OK, EXCLUIDO}));
+        QCOMPARE(
+            Importa("TODAS;ALFA;411111;5;C;I\ntodas;ALFA;411111;5;C;I\nToDaS;ALFA;1;5;C;E\n"),
+            (Linhas{"TODAS;ALFA;411111;5;C;I", OK, CRIADO + INSERIDO, "todas;ALFA;411111;5;C;I", OK,
+                    JA_EXISTE, "ToDaS;ALFA;1;5;C;E", OK, EXCLUIDO}));
         QCOMPARE(lote::Le(m_inst.todas()), lote::Arquivo({}));
-        QCOMPARE(QDir(m_inst.config() + "/Empresas").entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-                 QStringList{});
+        QCOMPARE(
+            QDir(m_inst.config() + "/Empresas").entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+            QStringList{});
     }
 
     void empresa_sem_diretorio() {
@@ -283,11 +301,13 @@ private slots:
 
     // A short line is an invalid record; the lines after it are still applied.
     void linha_curta_nao_encerra() {
-        const Linhas status = Importa("TODAS;ALFA;411111;5;C;I\n\nTODAS;BETA\nTODAS;GAMA;433333;7;F;I\n");
-        QCOMPARE(status, (Linhas{"TODAS;ALFA;411111;5;C;I", OK, CRIADO + INSERIDO, "",
-                                 E_EMPRESA + E_NOME + E_BINS + E_REDE + E_TIPO + E_FUNCAO + INVALIDO,
-                                 "TODAS;BETA", E_BINS + E_REDE + E_TIPO + E_FUNCAO + INVALIDO,
-                                 "TODAS;GAMA;433333;7;F;I", OK, INSERIDO}));
+        const Linhas status =
+            Importa("TODAS;ALFA;411111;5;C;I\n\nTODAS;BETA\nTODAS;GAMA;433333;7;F;I\n");
+        QCOMPARE(status,
+                 (Linhas{"TODAS;ALFA;411111;5;C;I", OK, CRIADO + INSERIDO, "",
+                         E_EMPRESA + E_NOME + E_BINS + E_REDE + E_TIPO + E_FUNCAO + INVALIDO,
+                         "TODAS;BETA", E_BINS + E_REDE + E_TIPO + E_FUNCAO + INVALIDO,
+                         "TODAS;GAMA;433333;7;F;I", OK, INSERIDO}));
         QCOMPARE(lote::Le(m_inst.todas()), lote::Arquivo({ALFA, GAMA}));
     }
 
@@ -333,13 +353,17 @@ private slots:
     void tabela_ilegivel() {
         QFETCH(QByteArray, bytes);
         const QString alvo = m_inst.empresa("12345678");
-        if (bytes.isNull()) QVERIFY(QDir().mkpath(alvo));
-        else QVERIFY(lote::Escreve(alvo, bytes));
+        if (bytes.isNull())
+            QVERIFY(QDir().mkpath(alvo));
+        else
+            QVERIFY(lote::Escreve(alvo, bytes));
         QCOMPARE(Importa("12345678;ALFA;411111;5;C;I\n12345678;BETA;1;6;D;E\n"),
                  (Linhas{"12345678;ALFA;411111;5;C;I", OK, E_LEITURA, "12345678;BETA;1;6;D;E", OK,
                          NAO_EXISTE + NAO_ENCONTRADO}));
-        if (bytes.isNull()) QVERIFY(QFileInfo(alvo).isDir());
-        else QCOMPARE(lote::Le(alvo), bytes);
+        if (bytes.isNull())
+            QVERIFY(QFileInfo(alvo).isDir());
+        else
+            QCOMPARE(lote::Le(alvo), bytes);
     }
 
     void tabela_cheia() {
@@ -348,9 +372,11 @@ private slots:
             cheia.append({"C" + QByteArray::number(i), 5, 1, {"411111"}});
         const QByteArray antes = lote::Arquivo(cheia);
         QVERIFY(lote::Escreve(m_inst.todas(), antes));
-        QCOMPARE(Importa("TODAS;NOVO;1;5;C;I\nTODAS;C349;1;5;C;I\nTODAS;C0;1;5;C;E\nTODAS;NOVO;1;5;C;I\n"),
-                 (Linhas{"TODAS;NOVO;1;5;C;I", OK, E_CHEIA, "TODAS;C349;1;5;C;I", OK, JA_EXISTE,
-                         "TODAS;C0;1;5;C;E", OK, EXCLUIDO, "TODAS;NOVO;1;5;C;I", OK, INSERIDO}));
+        QCOMPARE(
+            Importa(
+                "TODAS;NOVO;1;5;C;I\nTODAS;C349;1;5;C;I\nTODAS;C0;1;5;C;E\nTODAS;NOVO;1;5;C;I\n"),
+            (Linhas{"TODAS;NOVO;1;5;C;I", OK, E_CHEIA, "TODAS;C349;1;5;C;I", OK, JA_EXISTE,
+                    "TODAS;C0;1;5;C;E", OK, EXCLUIDO, "TODAS;NOVO;1;5;C;I", OK, INSERIDO}));
         cheia[0] = cheia.takeLast();
         cheia.append({"NOVO", 5, 1, {"1"}});
         QCOMPARE(lote::Le(m_inst.todas()), lote::Arquivo(cheia));
@@ -369,10 +395,12 @@ private slots:
     // A missing table that cannot be created ends the run at that record, without its outcome.
     void tabela_nao_criada_encerra() {
         QVERIFY(QDir(m_inst.config() + "/Empresas").removeRecursively());
-        QVERIFY(lote::Escreve(Arquivo(), "TODAS;ALFA;1;5;C;I\n87654321;BETA;1;5;C;I\nTODAS;GAMA;1;5;C;I\n"));
+        QVERIFY(lote::Escreve(Arquivo(),
+                              "TODAS;ALFA;1;5;C;I\n87654321;BETA;1;5;C;I\nTODAS;GAMA;1;5;C;I\n"));
         QVERIFY_THROWS_EXCEPTION(ErroES, ExecutaImportacao(Arquivo(), *m_tabela));
-        QCOMPARE(lote::Linhas(lote::Le(Status())),
-                 (Linhas{"TODAS;ALFA;1;5;C;I", OK, CRIADO + INSERIDO, "87654321;BETA;1;5;C;I", OK}));
+        QCOMPARE(
+            lote::Linhas(lote::Le(Status())),
+            (Linhas{"TODAS;ALFA;1;5;C;I", OK, CRIADO + INSERIDO, "87654321;BETA;1;5;C;I", OK}));
         QCOMPARE(lote::Le(m_inst.todas()), lote::Arquivo({{"ALFA", 5, 1, {"1"}}}));
     }
 

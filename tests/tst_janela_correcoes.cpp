@@ -22,7 +22,10 @@ class TstJanelaCorrecoes : public QObject, public Base {
     static QList<Cartao> Muitos(int n, std::uint8_t tipo = 1) {
         QList<Cartao> l;
         for (int i = 0; i < n; ++i)
-            l.append({QByteArray("C") + QByteArray::number(i), 10, tipo, {QByteArray::number(400000 + i)}});
+            l.append({QByteArray("C") + QByteArray::number(i),
+                      10,
+                      tipo,
+                      {QByteArray::number(400000 + i)}});
         return l;
     }
 
@@ -40,12 +43,14 @@ private slots:
         janela->Estado().configuracaoAlterada = true;
         caixas->respostas = {Resposta::Sim};
         Clica("bt_sair_cred");
-        QCOMPARE(caixas->Textos(), (QStringList{"Deseja gravar a configuração ? ", "Erro na gravação do arquivo"}));
+        QCOMPARE(caixas->Textos(),
+                 (QStringList{"Deseja gravar a configuração ? ", "Erro na gravação do arquivo"}));
         QCOMPARE(caixas->caixas[1].titulo, QStringLiteral("Configurador Roteamento"));
         QVERIFY(janela->isVisible());
         QVERIFY(Paginas()->isVisible());
         QVERIFY(janela->Estado().configuracaoAlterada);
-        QCOMPARE(Linhas(Grade(TipoGrade::Credito)), (QStringList{"CRED|A|411111;", "NOVO|B|422222;", "||"}));
+        QCOMPARE(Linhas(Grade(TipoGrade::Credito)),
+                 (QStringList{"CRED|A|411111;", "NOVO|B|422222;", "||"}));
         QCOMPARE(lote::Le(inst.todas()), antes);
         // Mended, the next "Retornar" saves.
         QFile::setPermissions(inst.todas(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
@@ -80,12 +85,14 @@ private slots:
 
     void redeSemModulo() {
         Abre(QStringLiteral("TODAS"), {{"", 77, 254, {}},
-                                      {"CRED", 123, 1, {"411111"}},
-                                      {"OUTRO", 123, 1, {"422222"}},
-                                      {"DEB", 10, 2, {"500000"}}});
+                                       {"CRED", 123, 1, {"411111"}},
+                                       {"OUTRO", 123, 1, {"422222"}},
+                                       {"DEB", 10, 2, {"500000"}}});
         QCOMPARE(Linhas(Grade(TipoGrade::Credito)),
-                 (QStringList{"CRED|Rede 123 (sem módulo)|411111;", "OUTRO|Rede 123 (sem módulo)|422222;", "||"}));
-        QCOMPARE(janela->ComboPadrao(TipoGrade::Debito)->currentText(), QStringLiteral("Rede 77 (sem módulo)"));
+                 (QStringList{"CRED|Rede 123 (sem módulo)|411111;",
+                              "OUTRO|Rede 123 (sem módulo)|422222;", "||"}));
+        QCOMPARE(janela->ComboPadrao(TipoGrade::Debito)->currentText(),
+                 QStringLiteral("Rede 77 (sem módulo)"));
         QVERIFY(janela->CheckPadrao(TipoGrade::Debito)->isChecked());
         // The operator picks another network for one card only.
         janela->IncluiDadosAlteradosNaGrade(Grade(TipoGrade::Credito), 2, "OUTRO", "A", "422222;");
@@ -118,7 +125,8 @@ private slots:
         cartoes.prepend({"", 10, 255, {}}); // a credit default counts too
         Abre(QStringLiteral("TODAS"), cartoes);
         QTableWidget *g = Grade(TipoGrade::Credito);
-        for (int i = 0; i < naGrade; ++i) janela->IncluiDadosNaGrade(g, g->rowCount() - 1, "N" + QString::number(i), "B", "");
+        for (int i = 0; i < naGrade; ++i)
+            janela->IncluiDadosNaGrade(g, g->rowCount() - 1, "N" + QString::number(i), "B", "");
         for (int i = 0; i < excluidos; ++i) {
             g->selectRow(2);
             caixas->respostas = {Resposta::Sim};
@@ -128,7 +136,8 @@ private slots:
         Clica("bt_incluir_cred");
         QVERIFY(janela->isVisible());
         if (recusa) {
-            QCOMPARE(caixas->Textos(), QStringList{QStringLiteral("Não é permitido cadastrar mais de 200 bancos.")});
+            QCOMPARE(caixas->Textos(),
+                     QStringList{QStringLiteral("Não é permitido cadastrar mais de 200 bancos.")});
             QCOMPARE(caixas->caixas[0].titulo, QStringLiteral("Configuração de Roteamento"));
             QCOMPARE(janela->Estado().operacao, QString());
         } else {
@@ -142,7 +151,8 @@ private slots:
         QTest::addColumn<bool>("diretorio");
         QTest::addColumn<bool>("avisa");
         QTest::newRow("curto") << QByteArray("\x01\x00\x05", 3) << false << true;
-        QTest::newRow("menor que as contagens") << QByteArray("\x01\x00\x02\x00", 4) << false << true;
+        QTest::newRow("menor que as contagens")
+            << QByteArray("\x01\x00\x02\x00", 4) << false << true;
         QTest::newRow("não é arquivo") << QByteArray() << true << true;
         QTest::newRow("ausente") << QByteArray() << false << false;
     }
@@ -152,13 +162,16 @@ private slots:
         QFETCH(bool, avisa);
         QVERIFY(MontaInstalacao());
         const QString alvo = inst.empresa("12345678");
-        if (diretorio) QVERIFY(QDir().mkpath(alvo));
-        else if (!conteudo.isEmpty()) QVERIFY(lote::Escreve(alvo, conteudo));
+        if (diretorio)
+            QVERIFY(QDir().mkpath(alvo));
+        else if (!conteudo.isEmpty())
+            QVERIFY(lote::Escreve(alvo, conteudo));
         AbreJanela();
         EscolheEmpresa(QStringLiteral("12345678"));
         if (avisa) {
             QCOMPARE(caixas->caixas.size(), 1);
-            QCOMPARE(caixas->caixas[0].texto, QStringLiteral("Não foi possível ler o arquivo ") + alvo);
+            QCOMPARE(caixas->caixas[0].texto,
+                     QStringLiteral("Não foi possível ler o arquivo ") + alvo);
             QCOMPARE(caixas->caixas[0].titulo, QStringLiteral("Configurador Roteamento"));
             QCOMPARE(caixas->caixas[0].icone, Icone::Erro);
         } else {
@@ -194,14 +207,17 @@ private slots:
         QTest::addColumn<int>("linhas");
         QTest::addColumn<QString>("mensagem");
         QString vinteUm;
-        for (int i = 0; i < 21; ++i) vinteUm += QString::number(500000 + i) + ";";
-        QTest::newRow("21 bins") << vinteUm << 1
-                                 << "O cartão NOVO tem mais de 20 bins. A configuração não foi gravada.";
-        QTest::newRow("bin de 21") << "411111;123456789012345678901;" << 1
-                                   << "O bin 123456789012345678901 do cartão NOVO tem mais de 20 caracteres. "
-                                      "A configuração não foi gravada.";
-        QTest::newRow("351 entradas") << "433333;" << 351
-                                      << "A configuração tem mais de 350 entradas e não pode ser gravada.";
+        for (int i = 0; i < 21; ++i)
+            vinteUm += QString::number(500000 + i) + ";";
+        QTest::newRow("21 bins")
+            << vinteUm << 1 << "O cartão NOVO tem mais de 20 bins. A configuração não foi gravada.";
+        QTest::newRow("bin de 21")
+            << "411111;123456789012345678901;" << 1
+            << "O bin 123456789012345678901 do cartão NOVO tem mais de 20 caracteres. "
+               "A configuração não foi gravada.";
+        QTest::newRow("351 entradas")
+            << "433333;" << 351
+            << "A configuração tem mais de 350 entradas e não pode ser gravada.";
     }
     void recusaOQueATabelaNaoComporta() {
         QFETCH(QString, bins);
@@ -210,7 +226,8 @@ private slots:
         Abre(QStringLiteral("TODAS"), {{"CRED", 20, 1, {"411111"}}});
         const QByteArray antes = lote::Le(inst.todas());
         QTableWidget *g = Grade(TipoGrade::Credito);
-        for (int i = 0; i < linhas; ++i) janela->IncluiDadosNaGrade(g, g->rowCount() - 1, "NOVO", "B", bins);
+        for (int i = 0; i < linhas; ++i)
+            janela->IncluiDadosNaGrade(g, g->rowCount() - 1, "NOVO", "B", bins);
         janela->Estado().configuracaoAlterada = true;
         caixas->respostas = {Resposta::Sim};
         Clica("bt_sair_cred");

@@ -13,8 +13,8 @@ namespace {
 // A JPEG of known pixels: the left half one colour, the right half another.
 QByteArray Codifica(int largura, int altura, J_COLOR_SPACE espaco, int componentes,
                     const QByteArray &esquerda, const QByteArray &direita) {
-    jpeg_compress_struct c {};
-    jpeg_error_mgr erro {};
+    jpeg_compress_struct c{};
+    jpeg_error_mgr erro{};
     c.err = jpeg_std_error(&erro);
     jpeg_create_compress(&c);
     unsigned char *saida = nullptr;
@@ -28,7 +28,8 @@ QByteArray Codifica(int largura, int altura, J_COLOR_SPACE espaco, int component
     jpeg_set_quality(&c, 100, TRUE);
     jpeg_start_compress(&c, TRUE);
     QByteArray linha;
-    for (int x = 0; x < largura; ++x) linha += x < largura / 2 ? esquerda : direita;
+    for (int x = 0; x < largura; ++x)
+        linha += x < largura / 2 ? esquerda : direita;
     while (c.next_scanline < c.image_height) {
         JSAMPROW p = reinterpret_cast<JSAMPROW>(linha.data());
         jpeg_write_scanlines(&c, &p, 1);
@@ -42,7 +43,8 @@ QByteArray Codifica(int largura, int altura, J_COLOR_SPACE espaco, int component
 
 QByteArray Bytes(std::initializer_list<int> v) {
     QByteArray b;
-    for (int x : v) b.append(char(x));
+    for (int x : v)
+        b.append(char(x));
     return b;
 }
 
@@ -52,7 +54,9 @@ void ComparaCor(const QImage &imagem, int x, int y, QColor esperada, int toleran
     if (!perto(cor.red(), esperada.red()) || !perto(cor.green(), esperada.green()) ||
         !perto(cor.blue(), esperada.blue()))
         QFAIL(qPrintable(QStringLiteral("pixel (%1,%2) is %3, expected about %4")
-                             .arg(x).arg(y).arg(cor.name(), esperada.name())));
+                             .arg(x)
+                             .arg(y)
+                             .arg(cor.name(), esperada.name())));
 }
 
 QByteArray BytesDoLogo() {
@@ -74,10 +78,10 @@ private slots:
         const QImage logo = LogoPrincipal();
         QVERIFY(!logo.isNull());
         QCOMPARE(logo.size(), QSize(105, 72));
-        ComparaCor(logo, 1, 1, Qt::white, 12);   // background
-        ComparaCor(logo, 40, 12, Cinza, 16);     // the card
-        ComparaCor(logo, 40, 24, Laranja, 24);   // its stripe
-        ComparaCor(logo, 95, 36, Laranja, 24);   // the arrow
+        ComparaCor(logo, 1, 1, Qt::white, 12); // background
+        ComparaCor(logo, 40, 12, Cinza, 16);   // the card
+        ComparaCor(logo, 40, 24, Laranja, 24); // its stripe
+        ComparaCor(logo, 95, 36, Laranja, 24); // the arrow
     }
 
     void imagemConhecida_data() {

@@ -26,11 +26,13 @@ private slots:
     void importar() {
         Prepara();
         const QString arq = Arquivo("lote/importa.txt");
-        QVERIFY(lote::Escreve(arq, "ABCDEFGH;ALFA;411111,422222;20;C;I\r\nTODAS;CRED;411111;20;C;E\r\n"));
+        QVERIFY(lote::Escreve(
+            arq, "ABCDEFGH;ALFA;411111,422222;20;C;I\r\nTODAS;CRED;411111;20;C;E\r\n"));
         caixas->respostas = {Resposta::Sim};
         caixas->arquivos = {arq};
         Acao("Importar1")->trigger();
-        QCOMPARE(caixas->Textos(), (QStringList{"Deseja realizar a importação ?", "Importação encerrada"}));
+        QCOMPARE(caixas->Textos(),
+                 (QStringList{"Deseja realizar a importação ?", "Importação encerrada"}));
         QCOMPARE(caixas->caixas[0].titulo, QStringLiteral("Configurador Roteamento"));
         QCOMPARE(caixas->caixas[0].icone, Icone::Pergunta);
         QCOMPARE(caixas->caixas[0].botoes, Botoes::SimNao);
@@ -38,7 +40,8 @@ private slots:
         QCOMPARE(caixas->caixas[1].icone, Icone::Exclamacao);
         QCOMPARE(caixas->dialogos.size(), 1);
         QVERIFY(!caixas->dialogos[0].salvar);
-        QCOMPARE(lote::Le(inst.empresa("ABCDEFGH")), lote::Arquivo({{"ALFA", 20, 1, {"411111", "422222"}}}));
+        QCOMPARE(lote::Le(inst.empresa("ABCDEFGH")),
+                 lote::Arquivo({{"ALFA", 20, 1, {"411111", "422222"}}}));
         QCOMPARE(lote::Le(inst.todas()), lote::Arquivo({}));
         QVERIFY(QFile::exists(Arquivo("lote/StatusArqImportado.txt")));
         QVERIFY(lote::Le(inst.config() + "/trace.txt").contains("Entrou na rotina de importar"));
@@ -46,7 +49,8 @@ private slots:
         QCOMPARE(Empresa()->currentText(), QString());
         QCOMPARE(Empresa()->count(), 3);
         QCOMPARE(Empresa()->itemText(2), QStringLiteral("TODAS"));
-        QCOMPARE(Linhas(Grade(TipoGrade::Credito)), (QStringList{"CRED|A|411111;400000-400099;", "||"}));
+        QCOMPARE(Linhas(Grade(TipoGrade::Credito)),
+                 (QStringList{"CRED|A|411111;400000-400099;", "||"}));
     }
 
     void importarSemSeguir_data() {
@@ -55,10 +59,12 @@ private slots:
         QTest::addColumn<QStringList>("textos");
         QTest::newRow("não") << int(Resposta::Nao) << QString()
                              << QStringList{"Deseja realizar a importação ?"};
-        QTest::newRow("diálogo cancelado") << int(Resposta::Sim) << QString()
-                                           << QStringList{"Deseja realizar a importação ?", "Importação encerrada"};
-        QTest::newRow("arquivo inexistente") << int(Resposta::Sim) << QStringLiteral("nao/existe.txt")
-                                             << QStringList{"Deseja realizar a importação ?", "<erro>"};
+        QTest::newRow("diálogo cancelado")
+            << int(Resposta::Sim) << QString()
+            << QStringList{"Deseja realizar a importação ?", "Importação encerrada"};
+        QTest::newRow("arquivo inexistente")
+            << int(Resposta::Sim) << QStringLiteral("nao/existe.txt")
+            << QStringList{"Deseja realizar a importação ?", "<erro>"};
     }
     void importarSemSeguir() {
         QFETCH(int, resposta);
@@ -78,25 +84,30 @@ private slots:
         } else {
             QCOMPARE(obtidos, textos);
             QCOMPARE(caixas->dialogos.size(), resposta == int(Resposta::Sim) ? 1 : 0);
-            QCOMPARE(Empresa()->currentText(), resposta == int(Resposta::Sim) ? QString() : QStringLiteral("TODAS"));
+            QCOMPARE(Empresa()->currentText(),
+                     resposta == int(Resposta::Sim) ? QString() : QStringLiteral("TODAS"));
         }
         QCOMPARE(lote::Le(inst.todas()), antes);
     }
 
     void exportar() {
         Prepara();
-        QVERIFY(EscreveTabela(inst.empresa("12345678"), {{"", 10, 255, {}}, {"DEB", 10, 2, {"500000"}}}));
+        QVERIFY(EscreveTabela(inst.empresa("12345678"),
+                              {{"", 10, 255, {}}, {"DEB", 10, 2, {"500000"}}}));
         const QString arq = Arquivo("saida/exporta.txt");
         QDir().mkpath(Arquivo("saida"));
         caixas->respostas = {Resposta::Sim};
         caixas->arquivos = {arq};
         Acao("Exportar1")->trigger();
-        QCOMPARE(caixas->Textos(), (QStringList{"Deseja realizar a exportação ?", "Arquivo exportado com sucesso"}));
+        QCOMPARE(caixas->Textos(),
+                 (QStringList{"Deseja realizar a exportação ?", "Arquivo exportado com sucesso"}));
         QCOMPARE(caixas->caixas[1].titulo, QStringLiteral("Configuração de Roteamento"));
         QCOMPARE(caixas->caixas[1].icone, Icone::Exclamacao);
         QCOMPARE(caixas->dialogos.size(), 1);
         QVERIFY(caixas->dialogos[0].salvar);
-        QCOMPARE(lote::Le(arq), QByteArray("12345678;DEB;500000;10;D;\r\nTODAS;CRED;411111,400000-400099;20;C;\r\n"));
+        QCOMPARE(
+            lote::Le(arq),
+            QByteArray("12345678;DEB;500000;10;D;\r\nTODAS;CRED;411111,400000-400099;20;C;\r\n"));
         auto *memo = janela->findChild<QWidget *>("MemoDadosArq_Incluir");
         QVERIFY(memo && !memo->isVisible());
     }
@@ -113,7 +124,8 @@ private slots:
         Prepara();
         caixas->respostas = {Resposta(resposta)};
         Acao("Exportar1")->trigger();
-        QCOMPARE(caixas->Textos(), (QStringList{"Deseja realizar a exportação ?", "Arquivo não exportado"}));
+        QCOMPARE(caixas->Textos(),
+                 (QStringList{"Deseja realizar a exportação ?", "Arquivo não exportado"}));
         QCOMPARE(caixas->caixas[1].icone, Icone::Exclamacao);
         QCOMPARE(caixas->dialogos.size(), dialogos);
     }

@@ -40,7 +40,8 @@ private slots:
         QVERIFY(Empresa()->isEnabled());
         QCOMPARE(Empresa()->currentText(), QString());
         QStringList itens;
-        for (int i = 0; i < Empresa()->count(); ++i) itens << Empresa()->itemText(i);
+        for (int i = 0; i < Empresa()->count(); ++i)
+            itens << Empresa()->itemText(i);
         QCOMPARE(itens, (QStringList{"12345678", "ABCDEFGH", "TODAS"}));
         QCOMPARE(caixas->caixas.size(), 0);
         auto *painel = Filho<PainelBotao>("pnAtivaRoteamento");
@@ -62,7 +63,8 @@ private slots:
         QVERIFY(MontaInstalacao(false));
         AbreJanela();
         QCOMPARE(caixas->caixas.size(), 1);
-        QCOMPARE(caixas->caixas[0].texto, QStringLiteral("Problemas ao acessar arquivo de configuração"));
+        QCOMPARE(caixas->caixas[0].texto,
+                 QStringLiteral("Problemas ao acessar arquivo de configuração"));
         QCOMPARE(caixas->caixas[0].titulo, QStringLiteral("Configurador Roteamento"));
         QCOMPARE(caixas->caixas[0].botoes, Botoes::Ok);
         QVERIFY(janela->isVisible());
@@ -78,8 +80,10 @@ private slots:
     void escolheEmpresa() {
         QFETCH(QString, empresa);
         QVERIFY(MontaInstalacao());
-        const QString alvo = empresa == QStringLiteral("TODAS") ? inst.todas() : inst.empresa(empresa);
-        const QString outro = empresa == QStringLiteral("TODAS") ? inst.empresa("ABCDEFGH") : inst.todas();
+        const QString alvo =
+            empresa == QStringLiteral("TODAS") ? inst.todas() : inst.empresa(empresa);
+        const QString outro =
+            empresa == QStringLiteral("TODAS") ? inst.empresa("ABCDEFGH") : inst.todas();
         QVERIFY(EscreveTabela(alvo, TabelaExemplo()));
         QVERIFY(EscreveTabela(outro, {{"OUTRO", 10, 1, {"999999"}}}));
         AbreJanela();
@@ -102,12 +106,15 @@ private slots:
         // The network lists per card type, in COMUNIC.cnf order.
         auto itens = [](QComboBox *c) {
             QStringList l;
-            for (int i = 0; i < c->count(); ++i) l << c->itemText(i);
+            for (int i = 0; i < c->count(); ++i)
+                l << c->itemText(i);
             return l;
         };
-        QCOMPARE(itens(janela->ComboPadrao(TipoGrade::Credito)), (QStringList{"Bloqueada", "B", "A"}));
+        QCOMPARE(itens(janela->ComboPadrao(TipoGrade::Credito)),
+                 (QStringList{"Bloqueada", "B", "A"}));
         QCOMPARE(itens(janela->ComboPadrao(TipoGrade::Debito)), (QStringList{"Bloqueada", "B"}));
-        QCOMPARE(itens(janela->ComboPadrao(TipoGrade::Combustivel)), (QStringList{"Bloqueada", "C"}));
+        QCOMPARE(itens(janela->ComboPadrao(TipoGrade::Combustivel)),
+                 (QStringList{"Bloqueada", "C"}));
         QCOMPARE(caixas->caixas.size(), 0);
         QVERIFY(!janela->Estado().configuracaoAlterada);
     }
@@ -135,7 +142,8 @@ private slots:
         Prepara();
         ClicaArvore(no);
         QVERIFY(Paginas()->isVisible());
-        for (int i = 0; i < 3; ++i) QCOMPARE(Paginas()->isTabVisible(i), i == no);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(Paginas()->isTabVisible(i), i == no);
         QCOMPARE(Paginas()->currentIndex(), no);
         QVERIFY(!Empresa()->isEnabled());
         QVERIFY(!Acao("Sair1")->isEnabled());
@@ -156,12 +164,16 @@ private slots:
         QTest::addColumn<bool>("tecla");
         QTest::addColumn<QStringList>("esperado");
         QTest::addColumn<bool>("alterada");
-        QTest::newRow("segundo de três") << 2 << int(Resposta::Sim) << false
-                                         << QStringList{"DEB UM|B|500000;510000-510099;", "DEB TRES|B|540000;", "||"} << true;
+        QTest::newRow("segundo de três")
+            << 2 << int(Resposta::Sim) << false
+            << QStringList{"DEB UM|B|500000;510000-510099;", "DEB TRES|B|540000;", "||"} << true;
         QTest::newRow("não") << 3 << int(Resposta::Nao) << false
-                             << QStringList{"DEB UM|B|500000;510000-510099;", "DEB DOIS|B|520000;", "DEB TRES|B|540000;", "||"} << false;
-        QTest::newRow("tecla Delete") << 3 << int(Resposta::Sim) << true
-                                      << QStringList{"DEB UM|B|500000;510000-510099;", "DEB DOIS|B|520000;", "||"} << true;
+                             << QStringList{"DEB UM|B|500000;510000-510099;", "DEB DOIS|B|520000;",
+                                            "DEB TRES|B|540000;", "||"}
+                             << false;
+        QTest::newRow("tecla Delete")
+            << 3 << int(Resposta::Sim) << true
+            << QStringList{"DEB UM|B|500000;510000-510099;", "DEB DOIS|B|520000;", "||"} << true;
     }
     void excluir() {
         QFETCH(int, linha);
@@ -177,8 +189,10 @@ private slots:
         QCOMPARE(janela->Estado().linhaSelecionada[1], linha);
         const QString nome = g->item(linha, 0)->text();
         caixas->respostas = {Resposta(resposta)};
-        if (tecla) QTest::keyClick(g, Qt::Key_Delete);
-        else Clica("bt_excluir_deb");
+        if (tecla)
+            QTest::keyClick(g, Qt::Key_Delete);
+        else
+            Clica("bt_excluir_deb");
         QCOMPARE(caixas->Textos(), QStringList{QStringLiteral("Confirma a exclusão - ") + nome});
         QCOMPARE(caixas->caixas[0].icone, Icone::Pergunta);
         QCOMPARE(caixas->caixas[0].botoes, Botoes::SimNao);
@@ -212,10 +226,14 @@ private slots:
     void semLinhaSelecionada_data() {
         QTest::addColumn<QString>("painel");
         QTest::addColumn<QString>("mensagem");
-        QTest::newRow("alterar") << "bt_alterar_cred" << "Clique no bin desejado";
-        QTest::newRow("excluir") << "bt_exclui_cred" << "Clique no bin desejado";
-        QTest::newRow("duplo clique") << "" << "Clique para alterar no bin desejado";
-        QTest::newRow("tecla no crédito") << "tecla" << "";
+        QTest::newRow("alterar") << "bt_alterar_cred"
+                                 << "Clique no bin desejado";
+        QTest::newRow("excluir") << "bt_exclui_cred"
+                                 << "Clique no bin desejado";
+        QTest::newRow("duplo clique") << ""
+                                      << "Clique para alterar no bin desejado";
+        QTest::newRow("tecla no crédito") << "tecla"
+                                          << "";
     }
     void semLinhaSelecionada() {
         QFETCH(QString, painel);
@@ -267,7 +285,8 @@ private slots:
         QTableWidget *g = Grade(TipoGrade::Debito);
         const QString longo(300, QLatin1Char('n'));
         QString bins;
-        for (int i = 0; i < 20; ++i) bins += QString(20, QLatin1Char('1')) + ";";
+        for (int i = 0; i < 20; ++i)
+            bins += QString(20, QLatin1Char('1')) + ";";
         janela->IncluiDadosNaGrade(g, 1, longo, longo, bins);
         QCOMPARE(g->rowCount(), 3);
         QCOMPARE(g->item(1, 0)->text(), longo.left(255));
@@ -285,7 +304,8 @@ private slots:
         ClicaArvore(0);
         auto *incluir = Filho<PainelBotao>("bt_incluir_cred");
         QCOMPARE(incluir->palette().color(QPalette::Window), QColor(255, 102, 0));
-        QCOMPARE(Filho<PainelBotao>("bt_alterar_cred")->palette().color(QPalette::Window), QColor(102, 102, 102));
+        QCOMPARE(Filho<PainelBotao>("bt_alterar_cred")->palette().color(QPalette::Window),
+                 QColor(102, 102, 102));
         QCOMPARE(incluir->palette().color(QPalette::WindowText), QColor(Qt::white));
         QVERIFY(incluir->font().bold());
         QVERIFY(!incluir->font().italic());
@@ -312,8 +332,10 @@ private slots:
         QTest::newRow("Cartão") << 0 << 0 << QStringList{"Alfa", "Zeta", "banco", ""};
         QTest::newRow("Rede Destino") << 1 << 0 << QStringList{"Zeta", "Alfa", "banco", ""};
         QTest::newRow("Bins") << 2 << 0 << QStringList{"Zeta", "banco", "Alfa", ""};
-        QTest::newRow("primeira linha de cartão") << 0 << 1 << QStringList{"Alfa", "Zeta", "banco", ""};
-        QTest::newRow("botão direito no título") << 2 << -1 << QStringList{"Zeta", "banco", "Alfa", ""};
+        QTest::newRow("primeira linha de cartão")
+            << 0 << 1 << QStringList{"Alfa", "Zeta", "banco", ""};
+        QTest::newRow("botão direito no título")
+            << 2 << -1 << QStringList{"Zeta", "banco", "Alfa", ""};
     }
     void ordena() {
         QFETCH(int, coluna);
@@ -325,8 +347,10 @@ private slots:
         ClicaArvore(0);
         QTableWidget *g = Grade(TipoGrade::Credito);
         ClicaCelula(g, 3, 0);
-        if (linhaClicada == 1) ClicaCelula(g, 1, coluna);
-        else ClicaTitulo(g, coluna, false, linhaClicada < 0 ? Qt::RightButton : Qt::LeftButton);
+        if (linhaClicada == 1)
+            ClicaCelula(g, 1, coluna);
+        else
+            ClicaTitulo(g, coluna, false, linhaClicada < 0 ? Qt::RightButton : Qt::LeftButton);
         QStringList obtidos;
         for (int r = 1; r < g->rowCount(); ++r)
             obtidos << (g->item(r, 0) ? g->item(r, 0)->text().trimmed() : QString());
@@ -344,10 +368,12 @@ private slots:
         AbreJanela();
         QTableWidget *g = Grade(TipoGrade::Combustivel);
         const QStringList nomes{"b", "B", "á", "a", "Z", "a", "A"};
-        for (int i = 0; i < nomes.size(); ++i) janela->IncluiDadosNaGrade(g, i + 1, nomes[i], "", "");
+        for (int i = 0; i < nomes.size(); ++i)
+            janela->IncluiDadosNaGrade(g, i + 1, nomes[i], "", "");
         janela->OrdenaGrade(g, 0, 1, g->rowCount() - 2);
         QStringList obtidos;
-        for (int r = 1; r < g->rowCount() - 1; ++r) obtidos << g->item(r, 0)->text();
+        for (int r = 1; r < g->rowCount() - 1; ++r)
+            obtidos << g->item(r, 0)->text();
         // Windows-1252 bytes: upper case, lower case, then accented letters.
         QCOMPARE(obtidos, (QStringList{"A", "B", "Z", "a", "a", "b", "á"}));
         QCOMPARE(g->item(g->rowCount() - 1, 0), nullptr);
@@ -391,7 +417,8 @@ private slots:
         janela->CheckPadrao(TipoGrade::Debito)->setChecked(true);
         deb->setCurrentIndex(0);
         janela->IncluiDadosNaGrade(Grade(TipoGrade::Combustivel), 1, "POSTO", "C", "700000;");
-        janela->IncluiDadosNaGrade(Grade(TipoGrade::Debito), 1, "DEBITO", "B", "800000;810000-810999");
+        janela->IncluiDadosNaGrade(Grade(TipoGrade::Debito), 1, "DEBITO", "B",
+                                   "800000;810000-810999");
         janela->IncluiDadosNaGrade(Grade(TipoGrade::Credito), 1, "VISA", "A", "411111;;422222;");
         janela->IncluiDadosNaGrade(Grade(TipoGrade::Credito), 2, "", "A", "433333;");
         janela->IncluiDadosNaGrade(Grade(TipoGrade::Credito), 3, "ELO", "Bloqueada", "");

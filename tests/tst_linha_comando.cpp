@@ -64,14 +64,17 @@ private slots:
     void importa() {
         const QByteArray antes = lote::Arquivo({{"BETA", 6, 2, {"422222"}}});
         QVERIFY(lote::Escreve(m_inst.empresa("12345678"), antes));
-        QVERIFY(lote::Escreve(Caminho("imp.txt"), W("12345678;ALFÁ;411111;5;C;I\r\n1234;X;1;5;C;I\r\n")));
+        QVERIFY(lote::Escreve(Caminho("imp.txt"),
+                              W("12345678;ALFÁ;411111;5;C;I\r\n1234;X;1;5;C;I\r\n")));
         const Resultado r = Executa({"--importar", "imp.txt"});
         QCOMPARE(r.erro, QByteArray());
         QCOMPARE(r.saida, QByteArray("Importação encerrada\n"));
         QCOMPARE(r.codigo, 0);
-        QCOMPARE(lote::Le(Caminho("StatusArqImportado.txt")),
-                 W("12345678;ALFÁ;411111;5;C;I\r\n  - Registro OK\r\n  - Registro inserido com sucesso\r\n"
-                   "1234;X;1;5;C;I\r\n  - Erro <Empresa Inválida>  - Registro com Dados Inválido\r\n"));
+        QCOMPARE(
+            lote::Le(Caminho("StatusArqImportado.txt")),
+            W("12345678;ALFÁ;411111;5;C;I\r\n  - Registro OK\r\n  - Registro inserido com "
+              "sucesso\r\n"
+              "1234;X;1;5;C;I\r\n  - Erro <Empresa Inválida>  - Registro com Dados Inválido\r\n"));
         QCOMPARE(lote::Le(m_inst.empresa("12345678")),
                  lote::Arquivo({{"BETA", 6, 2, {"422222"}}, {W("ALFÁ"), 5, 1, {"411111"}}}));
     }
@@ -79,7 +82,8 @@ private slots:
     void importacao_encerrada_antes_data() {
         QTest::addColumn<QByteArray>("conteudo"); // null: no import file
         QTest::newRow("arquivo ausente") << QByteArray();
-        QTest::newRow("tabela que não se cria") << QByteArray("TODAS;A;1;5;C;I\n9999AAAA;B;1;5;C;I\n");
+        QTest::newRow("tabela que não se cria")
+            << QByteArray("TODAS;A;1;5;C;I\n9999AAAA;B;1;5;C;I\n");
     }
     void importacao_encerrada_antes() {
         QFETCH(QByteArray, conteudo);
@@ -97,13 +101,15 @@ private slots:
     }
 
     void exporta() {
-        QVERIFY(lote::Escreve(m_inst.empresa("12345678"), lote::Arquivo({{W("CRÉDITO"), 5, 1, {"411111"}}})));
+        QVERIFY(lote::Escreve(m_inst.empresa("12345678"),
+                              lote::Arquivo({{W("CRÉDITO"), 5, 1, {"411111"}}})));
         QVERIFY(lote::Escreve(m_inst.todas(), lote::Arquivo({{"T", 65535, 3, {"4", "5"}}})));
         const Resultado r = Executa({"--exportar", Caminho("exp.txt")});
         QCOMPARE(r.erro, QByteArray());
         QCOMPARE(r.saida, QByteArray("Arquivo exportado com sucesso\n"));
         QCOMPARE(r.codigo, 0);
-        QCOMPARE(lote::Le(Caminho("exp.txt")), W("12345678;CRÉDITO;411111;5;C;\r\nTODAS;T;4,5;65535;F;\r\n"));
+        QCOMPARE(lote::Le(Caminho("exp.txt")),
+                 W("12345678;CRÉDITO;411111;5;C;\r\nTODAS;T;4,5;65535;F;\r\n"));
     }
 
     void exportacao_nao_gravada() {

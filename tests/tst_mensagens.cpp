@@ -160,22 +160,24 @@ private slots:
         QTest::addColumn<int>("numero");
         QTest::addColumn<QByteArray>("esperado");
         const QByteArray erro = "ERRO";
-        QTest::newRow("so MsgErro") << QByteArray("[TabTraducao]\r\nMsgErro=FALHA\r\n") << 9
-                                    << QByteArray("FALHA");
+        QTest::newRow("so MsgErro")
+            << QByteArray("[TabTraducao]\r\nMsgErro=FALHA\r\n") << 9 << QByteArray("FALHA");
         QTest::newRow("valor vazio") << QByteArray("[TabTraducao]\r\nMsgErro=\r\n") << 9 << erro;
         QTest::newRow("so brancos") << QByteArray("[TabTraducao]\r\nMsgErro=  \t\r\n") << 9 << erro;
-        QTest::newRow("caixa da chave") << QByteArray("[tabtraducao]\nMSGERRO = FALHA\n") << 9
-                                        << QByteArray("FALHA");
+        QTest::newRow("caixa da chave")
+            << QByteArray("[tabtraducao]\nMSGERRO = FALHA\n") << 9 << QByteArray("FALHA");
         QTest::newRow("outra secao") << QByteArray("[Outra]\r\nMsgErro=FALHA\r\n") << 9 << erro;
-        QTest::newRow("comentada") << QByteArray("[TabTraducao]\r\n;MsgErro=FALHA\r\n") << 9 << erro;
+        QTest::newRow("comentada")
+            << QByteArray("[TabTraducao]\r\n;MsgErro=FALHA\r\n") << 9 << erro;
         QTest::newRow("brancos entre aspas")
-            << QByteArray("[TabTraducao]\r\nMsgErroIII=' FALHA   '\r\n") << 12 << QByteArray(" FALHA   ");
+            << QByteArray("[TabTraducao]\r\nMsgErroIII=' FALHA   '\r\n") << 12
+            << QByteArray(" FALHA   ");
         QTest::newRow("bytes Windows-1252")
             << QByteArray("[TabTraducao]\r\nMsgAtencao=ATEN\xc7\xc3O!\r\n") << 8
             << QByteArray("ATEN\xc7\xc3O!");
         QTest::newRow("300 caracteres cortados")
-            << "[TabTraducao]\r\nMsgErro=" + QByteArray(250, 'a') + QByteArray(50, 'b') + "\r\n" << 9
-            << QByteArray(250, 'a') + QByteArray(5, 'b');
+            << "[TabTraducao]\r\nMsgErro=" + QByteArray(250, 'a') + QByteArray(50, 'b') + "\r\n"
+            << 9 << QByteArray(250, 'a') + QByteArray(5, 'b');
         QTest::newRow("reservada preenchida")
             << QByteArray("[TabTraducao]\r\nMsgReservado700=Nova\r\n") << 700 << QByteArray("Nova");
         QTest::newRow("linha sem igual")
@@ -200,7 +202,8 @@ private slots:
         QTest::newRow("sem TabTraducao.ini") << QByteArray();
         QTest::newRow("chave vazia") << QByteArray("[CfVardo]\r\nNomeArqTraducao=\r\n");
         QTest::newRow("sem a chave") << QByteArray("[CfVardo]\r\nOutra=C:\\traducao\\pt.ini\r\n");
-        QTest::newRow("arquivo ausente") << QByteArray("[CfVardo]\r\nNomeArqTraducao=\\nada.ini\r\n");
+        QTest::newRow("arquivo ausente")
+            << QByteArray("[CfVardo]\r\nNomeArqTraducao=\\nada.ini\r\n");
         QTest::newRow("diretorio") << QByteArray("[CfVardo]\r\nNomeArqTraducao=\\traducao\r\n");
     }
 
@@ -208,7 +211,8 @@ private slots:
         QFETCH(QByteArray, tabTraducao);
         Traducao("[TabTraducao]\r\nMsgErro=FALHA\r\n");
         QFile::remove(m_config + QStringLiteral("/TabTraducao.ini"));
-        if (!tabTraducao.isEmpty()) Escreve(m_config + QStringLiteral("/TabTraducao.ini"), tabTraducao);
+        if (!tabTraducao.isEmpty())
+            Escreve(m_config + QStringLiteral("/TabTraducao.ini"), tabTraducao);
         Mensagens::Tabela t;
         t.AplicaTraducao(m_tmp.path() + QStringLiteral("/Vardo"));
         for (int n = 1; n <= Mensagens::Quantidade; ++n)
@@ -251,9 +255,10 @@ private slots:
         QCOMPARE(nm.exitCode(), 0);
         const QString saida = QString::fromLocal8Bit(nm.readAllStandardOutput());
         for (const char *nome : {"LeMensagens", "CarregaMsg"})
-            QVERIFY2(saida.contains(QRegularExpression(QStringLiteral(" T %1$").arg(QLatin1String(nome)),
-                                                       QRegularExpression::MultilineOption)),
-                     nome);
+            QVERIFY2(
+                saida.contains(QRegularExpression(QStringLiteral(" T %1$").arg(QLatin1String(nome)),
+                                                  QRegularExpression::MultilineOption)),
+                nome);
     }
 };
 

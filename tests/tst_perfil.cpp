@@ -1,9 +1,9 @@
 // Profile (ini) files read and written as the Windows profile functions do.
 
+#include "arquivos_teste.h"
 #include "env/erro.h"
 #include "env/perfil.h"
 #include "env/texto.h"
-#include "arquivos_teste.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,8 +13,8 @@
 #include <sys/stat.h>
 
 using teste::Escreve;
-using teste::Modo;
 using teste::Le;
+using teste::Modo;
 
 class TstPerfil : public QObject {
     Q_OBJECT
@@ -29,27 +29,32 @@ private slots:
         QTest::addColumn<QByteArray>("esperado");
         const QByteArray g = "Geral", a = "A";
         QTest::newRow("simples") << QByteArray("[Geral]\r\nA=1\r\n") << g << a << QByteArray("1");
-        QTest::newRow("caixa de secao e chave")
-            << QByteArray("[GERAL]\r\nhabilita=1\r\n") << g << QByteArray("HABILITA") << QByteArray("1");
-        QTest::newRow("brancos em volta")
-            << QByteArray(" [ \tGeral\t ] \r\n \t A \t=  x  y \t\r\n") << g << a << QByteArray("x  y");
+        QTest::newRow("caixa de secao e chave") << QByteArray("[GERAL]\r\nhabilita=1\r\n") << g
+                                                << QByteArray("HABILITA") << QByteArray("1");
+        QTest::newRow("brancos em volta") << QByteArray(" [ \tGeral\t ] \r\n \t A \t=  x  y \t\r\n")
+                                          << g << a << QByteArray("x  y");
         QTest::newRow("secao termina no primeiro ]")
             << QByteArray("[Geral]lixo]\r\nA=1\r\n") << g << a << QByteArray("1");
         QTest::newRow("secao com ] no meio")
             << QByteArray("[Ge]ral]\r\nA=1\r\n") << QByteArray("Ge") << a << QByteArray("1");
         QTest::newRow("antes da primeira secao")
             << QByteArray("A=1\r\n[Geral]\r\nB=2\r\n") << g << a << QByteArray("padrao");
-        QTest::newRow("comentario") << QByteArray("[Geral]\r\n;A=1\r\n") << g << a << QByteArray("padrao");
+        QTest::newRow("comentario")
+            << QByteArray("[Geral]\r\n;A=1\r\n") << g << a << QByteArray("padrao");
         QTest::newRow("comentario com brancos antes")
             << QByteArray("[Geral]\r\n  \t;A=1\r\nA=2\r\n") << g << a << QByteArray("2");
         QTest::newRow("sem comentario no fim da linha")
             << QByteArray("[Geral]\r\nA=a ;b\r\n") << g << a << QByteArray("a ;b");
-        QTest::newRow("linha sem igual") << QByteArray("[Geral]\r\nA\r\nA=3\r\n") << g << a << QByteArray("3");
-        QTest::newRow("igual no valor") << QByteArray("[Geral]\r\nA=b=c\r\n") << g << a << QByteArray("b=c");
+        QTest::newRow("linha sem igual")
+            << QByteArray("[Geral]\r\nA\r\nA=3\r\n") << g << a << QByteArray("3");
+        QTest::newRow("igual no valor")
+            << QByteArray("[Geral]\r\nA=b=c\r\n") << g << a << QByteArray("b=c");
         QTest::newRow("primeira de duas secoes")
-            << QByteArray("[Geral]\r\nA=1\r\n[geral]\r\nA=2\r\nB=3\r\n") << g << a << QByteArray("1");
+            << QByteArray("[Geral]\r\nA=1\r\n[geral]\r\nA=2\r\nB=3\r\n") << g << a
+            << QByteArray("1");
         QTest::newRow("segunda secao igual nunca lida")
-            << QByteArray("[Geral]\r\nA=1\r\n[geral]\r\nB=3\r\n") << g << QByteArray("B") << QByteArray("padrao");
+            << QByteArray("[Geral]\r\nA=1\r\n[geral]\r\nB=3\r\n") << g << QByteArray("B")
+            << QByteArray("padrao");
         QTest::newRow("primeira de duas chaves")
             << QByteArray("[Geral]\r\nA=1\r\na=2\r\n") << g << a << QByteArray("1");
         QTest::newRow("chave depois da secao seguinte")
@@ -58,19 +63,28 @@ private slots:
             << QByteArray("[Geral]\nA=1\nB=2\n") << g << QByteArray("B") << QByteArray("2");
         QTest::newRow("fins de linha CR")
             << QByteArray("[Geral]\rA=1\rB=2") << g << QByteArray("B") << QByteArray("2");
-        QTest::newRow("ultima linha sem fim") << QByteArray("[Geral]\r\nA=fim") << g << a << QByteArray("fim");
-        QTest::newRow("aspas duplas") << QByteArray("[Geral]\r\nA=\" x y \"\r\n") << g << a << QByteArray(" x y ");
-        QTest::newRow("aspas simples") << QByteArray("[Geral]\r\nA='x'\r\n") << g << a << QByteArray("x");
+        QTest::newRow("ultima linha sem fim")
+            << QByteArray("[Geral]\r\nA=fim") << g << a << QByteArray("fim");
+        QTest::newRow("aspas duplas")
+            << QByteArray("[Geral]\r\nA=\" x y \"\r\n") << g << a << QByteArray(" x y ");
+        QTest::newRow("aspas simples")
+            << QByteArray("[Geral]\r\nA='x'\r\n") << g << a << QByteArray("x");
         QTest::newRow("so um par de aspas")
             << QByteArray("[Geral]\r\nA=\"\"x\"\"\r\n") << g << a << QByteArray("\"x\"");
         QTest::newRow("aspas diferentes ficam")
             << QByteArray("[Geral]\r\nA=\"x'\r\n") << g << a << QByteArray("\"x'");
-        QTest::newRow("aspa sozinha fica") << QByteArray("[Geral]\r\nA=\"\r\n") << g << a << QByteArray("\"");
-        QTest::newRow("aspas vazias") << QByteArray("[Geral]\r\nA=\"\"\r\n") << g << a << QByteArray("");
-        QTest::newRow("valor vazio nao e o padrao") << QByteArray("[Geral]\r\nA=\r\n") << g << a << QByteArray("");
-        QTest::newRow("valor so de brancos") << QByteArray("[Geral]\r\nA=  \t\r\n") << g << a << QByteArray("");
-        QTest::newRow("secao ausente") << QByteArray("[Outra]\r\nA=1\r\n") << g << a << QByteArray("padrao");
-        QTest::newRow("chave ausente") << QByteArray("[Geral]\r\nB=1\r\n") << g << a << QByteArray("padrao");
+        QTest::newRow("aspa sozinha fica")
+            << QByteArray("[Geral]\r\nA=\"\r\n") << g << a << QByteArray("\"");
+        QTest::newRow("aspas vazias")
+            << QByteArray("[Geral]\r\nA=\"\"\r\n") << g << a << QByteArray("");
+        QTest::newRow("valor vazio nao e o padrao")
+            << QByteArray("[Geral]\r\nA=\r\n") << g << a << QByteArray("");
+        QTest::newRow("valor so de brancos")
+            << QByteArray("[Geral]\r\nA=  \t\r\n") << g << a << QByteArray("");
+        QTest::newRow("secao ausente")
+            << QByteArray("[Outra]\r\nA=1\r\n") << g << a << QByteArray("padrao");
+        QTest::newRow("chave ausente")
+            << QByteArray("[Geral]\r\nB=1\r\n") << g << a << QByteArray("padrao");
         QTest::newRow("conteudo vazio") << QByteArray() << g << a << QByteArray("padrao");
         QTest::newRow("bytes Windows-1252")
             << cp1252("[Geral]\r\nA=Não ç\r\n") << g << a << cp1252("Não ç");
@@ -127,8 +141,9 @@ private slots:
         QTest::addColumn<QByteArray>("depois");
         const QByteArray g = "Geral";
         QTest::newRow("troca no lugar")
-            << cp1252("; cabeçalho\r\n[Geral]\r\nA=1\r\n  b = 2 \r\n[X]\r\nB=9\r\n") << g << QByteArray("B")
-            << QByteArray("5") << cp1252("; cabeçalho\r\n[Geral]\r\nA=1\r\n  b = 5 \r\n[X]\r\nB=9\r\n");
+            << cp1252("; cabeçalho\r\n[Geral]\r\nA=1\r\n  b = 2 \r\n[X]\r\nB=9\r\n") << g
+            << QByteArray("B") << QByteArray("5")
+            << cp1252("; cabeçalho\r\n[Geral]\r\nA=1\r\n  b = 5 \r\n[X]\r\nB=9\r\n");
         QTest::newRow("troca valor entre aspas")
             << QByteArray("[Geral]\r\nA=\"x y\"\r\n") << g << QByteArray("A") << QByteArray("z")
             << QByteArray("[Geral]\r\nA=z\r\n");
@@ -142,11 +157,12 @@ private slots:
             << QByteArray("[Geral]\nA=1\nB=2\n") << g << QByteArray("A") << QByteArray("7")
             << QByteArray("[Geral]\nA=7\nB=2\n");
         QTest::newRow("troca na primeira de duas secoes")
-            << QByteArray("[Geral]\r\nA=1\r\n[GERAL]\r\nA=2\r\n") << g << QByteArray("A") << QByteArray("3")
-            << QByteArray("[Geral]\r\nA=3\r\n[GERAL]\r\nA=2\r\n");
+            << QByteArray("[Geral]\r\nA=1\r\n[GERAL]\r\nA=2\r\n") << g << QByteArray("A")
+            << QByteArray("3") << QByteArray("[Geral]\r\nA=3\r\n[GERAL]\r\nA=2\r\n");
         QTest::newRow("depois da ultima chave da secao")
             << QByteArray("[Geral]\r\nA=1\r\n\r\n;nota\r\n[X]\r\nZ=0\r\n") << g << QByteArray("B")
-            << QByteArray("2") << QByteArray("[Geral]\r\nA=1\r\nB=2\r\n\r\n;nota\r\n[X]\r\nZ=0\r\n");
+            << QByteArray("2")
+            << QByteArray("[Geral]\r\nA=1\r\nB=2\r\n\r\n;nota\r\n[X]\r\nZ=0\r\n");
         QTest::newRow("secao sem chaves")
             << QByteArray("[Geral]\r\n[X]\r\nZ=0\r\n") << g << QByteArray("B") << QByteArray("2")
             << QByteArray("[Geral]\r\nB=2\r\n[X]\r\nZ=0\r\n");
@@ -164,9 +180,9 @@ private slots:
             << QByteArray("[X]\r\nZ=0\r\n[Geral]\r\nB=2\r\n");
         QTest::newRow("arquivo vazio") << QByteArray("") << g << QByteArray("B") << QByteArray("2")
                                        << QByteArray("[Geral]\r\nB=2\r\n");
-        QTest::newRow("arquivo novo") << QByteArray() << g << QByteArray("HabilitaBinsPorEmpresa")
-                                      << QByteArray("1")
-                                      << QByteArray("[Geral]\r\nHabilitaBinsPorEmpresa=1\r\n");
+        QTest::newRow("arquivo novo")
+            << QByteArray() << g << QByteArray("HabilitaBinsPorEmpresa") << QByteArray("1")
+            << QByteArray("[Geral]\r\nHabilitaBinsPorEmpresa=1\r\n");
         QTest::newRow("valor em Windows-1252")
             << QByteArray("[Geral]\r\nA=1\r\n") << g << QByteArray("A") << cp1252("São")
             << cp1252("[Geral]\r\nA=São\r\n");
@@ -228,8 +244,9 @@ private slots:
         if (somenteLeitura) {
             QCOMPARE(Le(arq), original);
             QCOMPARE(Modo(arq), mode_t(0444));
-            QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                     QStringList{QStringLiteral("VARDOCFG.INI")});
+            QCOMPARE(
+                QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                QStringList{QStringLiteral("VARDOCFG.INI")});
         } else {
             QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("config"))));
         }

@@ -56,7 +56,9 @@ class TstRedes : public QObject {
 
     std::unique_ptr<QTemporaryDir> m_unidade;
 
-    QString Comunic() const { return m_unidade->filePath(QStringLiteral("Vardo/config/COMUNIC.cnf")); }
+    QString Comunic() const {
+        return m_unidade->filePath(QStringLiteral("Vardo/config/COMUNIC.cnf"));
+    }
     QString Bib() const { return m_unidade->filePath(QStringLiteral("vardo/aplic.win/bib/")); }
 
     void GravaComunic(const QByteArray &bytes) {
@@ -145,12 +147,10 @@ private slots:
         QTest::addColumn<QList<QByteArray>>("credito");
         QTest::addColumn<QList<QByteArray>>("debito");
         QTest::addColumn<QList<QByteArray>>("combustivel");
-        QTest::newRow("ordem do COMUNIC.cnf")
-            << QList<int>{10, 20} << Nomes("Bloqueada,B,A") << Nomes("Bloqueada,B")
-            << Nomes("Bloqueada");
-        QTest::newRow("ordem inversa")
-            << QList<int>{20, 10} << Nomes("Bloqueada,A,B") << Nomes("Bloqueada,B")
-            << Nomes("Bloqueada");
+        QTest::newRow("ordem do COMUNIC.cnf") << QList<int>{10, 20} << Nomes("Bloqueada,B,A")
+                                              << Nomes("Bloqueada,B") << Nomes("Bloqueada");
+        QTest::newRow("ordem inversa") << QList<int>{20, 10} << Nomes("Bloqueada,A,B")
+                                       << Nomes("Bloqueada,B") << Nomes("Bloqueada");
         QTest::newRow("repetida e sem módulo")
             << QList<int>{10, 99, 40, 10} << Nomes("Bloqueada,B,B") << Nomes("Bloqueada,B,B")
             << Nomes("Bloqueada,C");
@@ -232,7 +232,8 @@ private slots:
         QCOMPARE(cat.CodigoDaRede(cp1252("ÁGUA")), std::uint16_t(10));
         // A blank name is offered nowhere.
         QCOMPARE(cat.RedesDoTipo(MascaraCombustivel), Nomes("Bloqueada"));
-        QCOMPARE(cat.RedesDoTipo(MascaraCredito), (QList<QByteArray>{"Bloqueada", "Rede.Sul", cp1252("Água")}));
+        QCOMPARE(cat.RedesDoTipo(MascaraCredito),
+                 (QList<QByteArray>{"Bloqueada", "Rede.Sul", cp1252("Água")}));
         QCOMPARE(cat.CodigoDaRede("Bloqueada"), std::uint16_t(0));
     }
 

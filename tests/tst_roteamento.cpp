@@ -1,9 +1,9 @@
 // The routing switch in VARDOCFG.INI: how its value reads, what a toggle writes, and that the
 // payment server's file keeps every other byte.
 
+#include "arquivos_teste.h"
 #include "env/erro.h"
 #include "env/roteamento.h"
-#include "arquivos_teste.h"
 
 #include <QDir>
 #include <QFile>
@@ -83,19 +83,18 @@ private slots:
 
     // The server's own file, with what such files hold: only the digits of the one value change.
     void dezAlternanciasGuardamOResto() {
-        const QByteArray inicio =
-            "; Configuracao do servidor\r\n"
-            "Solta=1\r\n"
-            "\r\n"
-            "[Rede]\n"
-            "HabilitaBinsPorEmpresa=0\n"
-            "Porta = 3000\r\n"
-            ";[Geral]\r\n"
-            "  [ geral ]  \r\n"
-            "; HabilitaBinsPorEmpresa=9\r\n"
-            "\tTimeout\t=  30 \r\n"
-            "\r\n"
-            "  habilitabinsPORempresa \t=  ";
+        const QByteArray inicio = "; Configuracao do servidor\r\n"
+                                  "Solta=1\r\n"
+                                  "\r\n"
+                                  "[Rede]\n"
+                                  "HabilitaBinsPorEmpresa=0\n"
+                                  "Porta = 3000\r\n"
+                                  ";[Geral]\r\n"
+                                  "  [ geral ]  \r\n"
+                                  "; HabilitaBinsPorEmpresa=9\r\n"
+                                  "\tTimeout\t=  30 \r\n"
+                                  "\r\n"
+                                  "  habilitabinsPORempresa \t=  ";
         const QByteArray fim = " \t\r\n"
                                "Nome=Caf\xe9\r\n"
                                "[Geral]\r\n"
@@ -114,7 +113,8 @@ private slots:
     void somenteLeitura() {
         const QByteArray antes = "[Geral]\r\nHabilitaBinsPorEmpresa=1\r\n";
         Escreve(m_ini, antes);
-        QVERIFY(QFile::setPermissions(m_ini, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        QVERIFY(
+            QFile::setPermissions(m_ini, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         try {
             ChaveRoteamento(true);
             QFAIL("a read-only VARDOCFG.INI was written");

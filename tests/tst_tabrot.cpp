@@ -1,11 +1,11 @@
 // The routing table records and TabRot.bin: the file byte for byte, the reader's checks, the
 // trace entries of a load, and the writer's atomic replacement.
 
+#include "arquivos_teste.h"
 #include "env/caminhos.h"
 #include "env/erro.h"
 #include "env/texto.h"
 #include "routing/tabrot.h"
-#include "arquivos_teste.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -104,7 +104,8 @@ private slots:
         QTest::addColumn<QByteArray>("campo"); // the field's bytes
         QTest::addColumn<QByteArray>("texto");
         QTest::newRow("vazio") << Campo("", 31) << QByteArray();
-        QTest::newRow("ate o NUL") << QByteArray("AB\0CD", 5) + QByteArray(26, 'x') << QByteArray("AB");
+        QTest::newRow("ate o NUL")
+            << QByteArray("AB\0CD", 5) + QByteArray(26, 'x') << QByteArray("AB");
         QTest::newRow("31 bytes sem NUL dao 30") << QByteArray(31, 'N') << QByteArray(30, 'N');
     }
     void camposDeTexto() {
@@ -167,13 +168,13 @@ private slots:
         for (int j = 0; j < 20; ++j)
             vinte << QByteArray::number(600000 + j);
         QTest::newRow("20 BINs") << QByteArray("FROTA") << 9 << 3 << vinte;
-        QTest::newRow("nome em Windows-1252") << cp1252("CRÉDITO SÃO JOÃO") << 1 << 1
-                                             << QList<QByteArray>{"506699"};
+        QTest::newRow("nome em Windows-1252")
+            << cp1252("CRÉDITO SÃO JOÃO") << 1 << 1 << QList<QByteArray>{"506699"};
         for (int tipo : {255, 254, 253}) {
-            QTest::addRow("rede padrao %d bloqueada", tipo) << QByteArray() << 65535 << tipo
-                                                            << QList<QByteArray>{};
-            QTest::addRow("rede padrao %d com codigo", tipo) << QByteArray() << 42 << tipo
-                                                             << QList<QByteArray>{};
+            QTest::addRow("rede padrao %d bloqueada", tipo)
+                << QByteArray() << 65535 << tipo << QList<QByteArray>{};
+            QTest::addRow("rede padrao %d com codigo", tipo)
+                << QByteArray() << 42 << tipo << QList<QByteArray>{};
         }
     }
     void idaEVolta() {
@@ -276,21 +277,25 @@ private slots:
 
     // The trace entries of a load, in order, each followed by its separator line.
     void entradasDoTrace_data() {
-        QTest::addColumn<QString>("nome"); // under config/
+        QTest::addColumn<QString>("nome");        // under config/
         QTest::addColumn<QByteArray>("conteudo"); // null: no file
         QTest::addColumn<bool>("resultado");
         QTest::addColumn<QList<QByteArray>>("entradas"); // "@" stands for the path
-        QTest::newRow("arquivo ausente") << "TabRot.bin" << QByteArray() << false
-                                         << QList<QByteArray>{"Abre e Le o arquivo @", cp1252("Não existe o arquivo @")};
-        QTest::newRow("arquivo lido") << "TabRot.bin" << BytesExemplo() << true
-                                      << QList<QByteArray>{"Abre e Le o arquivo @", "Abriu o arquivo"};
-        QTest::newRow("arquivo de 3 bytes") << "TabRot.bin" << QByteArray::fromHex("010000") << false
-                                            << QList<QByteArray>{"Abre e Le o arquivo @", "Abriu o arquivo"};
-        QTest::newRow("caminho com acentos") << QString::fromUtf8("Empresas/AÇÃO/TabRot.bin") << QByteArray()
-                                             << false
-                                             << QList<QByteArray>{"Abre e Le o arquivo @", cp1252("Não existe o arquivo @")};
-        QTest::newRow("caminho longo cortado em 255") << QString(230, QLatin1Char('c')) << QByteArray() << false
-                                                      << QList<QByteArray>{"Abre e Le o arquivo @", cp1252("Não existe o arquivo @")};
+        QTest::newRow("arquivo ausente")
+            << "TabRot.bin" << QByteArray() << false
+            << QList<QByteArray>{"Abre e Le o arquivo @", cp1252("Não existe o arquivo @")};
+        QTest::newRow("arquivo lido")
+            << "TabRot.bin" << BytesExemplo() << true
+            << QList<QByteArray>{"Abre e Le o arquivo @", "Abriu o arquivo"};
+        QTest::newRow("arquivo de 3 bytes")
+            << "TabRot.bin" << QByteArray::fromHex("010000") << false
+            << QList<QByteArray>{"Abre e Le o arquivo @", "Abriu o arquivo"};
+        QTest::newRow("caminho com acentos")
+            << QString::fromUtf8("Empresas/AÇÃO/TabRot.bin") << QByteArray() << false
+            << QList<QByteArray>{"Abre e Le o arquivo @", cp1252("Não existe o arquivo @")};
+        QTest::newRow("caminho longo cortado em 255")
+            << QString(230, QLatin1Char('c')) << QByteArray() << false
+            << QList<QByteArray>{"Abre e Le o arquivo @", cp1252("Não existe o arquivo @")};
     }
     void entradasDoTrace() {
         QFETCH(QString, nome);
@@ -466,7 +471,8 @@ private slots:
         QCOMPARE(Le(arq), BytesExemplo());
         QCOMPARE(int(Modo(arq)), modo);
         QVERIFY(!Conteudo(m_config).contains(QStringLiteral("TabRot.bin.")));
-        QCOMPARE(Conteudo(m_config).filter(QStringLiteral("TabRot")), QStringList{QStringLiteral("TabRot.bin")});
+        QCOMPARE(Conteudo(m_config).filter(QStringLiteral("TabRot")),
+                 QStringList{QStringLiteral("TabRot.bin")});
         QVERIFY(QFile::remove(arq));
     }
 
@@ -512,7 +518,8 @@ private slots:
         QVERIFY(ok);
         QCOMPARE(QByteArray(buf, int(n)), BytesExemplo());
         QCOMPARE(Le(arq), BytesDaTabRot(*TresEntradas()));
-        QCOMPARE(Conteudo(m_config).filter(QStringLiteral("TabRot")), QStringList{QStringLiteral("TabRot.bin")});
+        QCOMPARE(Conteudo(m_config).filter(QStringLiteral("TabRot")),
+                 QStringList{QStringLiteral("TabRot.bin")});
         QVERIFY(QFile::remove(arq));
     }
 
@@ -525,7 +532,8 @@ private slots:
             QList<QByteArray> bins;
             for (int j = 0; j < MaxBins; ++j)
                 bins << QByteArray::number(400000 + i * 20 + j);
-            PoeCartao(*cheia, "CARTAO " + QByteArray::number(i), std::uint16_t(i), TipoCredito, bins);
+            PoeCartao(*cheia, "CARTAO " + QByteArray::number(i), std::uint16_t(i), TipoCredito,
+                      bins);
         }
         QCOMPARE(BytesDaTabRot(*cheia).size(), 152604);
 
@@ -541,7 +549,8 @@ private slots:
 
         QVERIFY(!ok);
         QCOMPARE(Le(arq), BytesExemplo());
-        QCOMPARE(Conteudo(m_config).filter(QStringLiteral("TabRot")), QStringList{QStringLiteral("TabRot.bin")});
+        QCOMPARE(Conteudo(m_config).filter(QStringLiteral("TabRot")),
+                 QStringList{QStringLiteral("TabRot.bin")});
         QVERIFY(GravaTabRot(arq, *cheia));
         QCOMPARE(Le(arq), BytesDaTabRot(*cheia));
         QVERIFY(QFile::remove(arq));

@@ -63,8 +63,8 @@ private slots:
         QVERIFY(m_tmp.isValid());
         QVERIFY(!QFile::exists(QCoreApplication::applicationDirPath() + "/CfVardo.ini"));
         qputenv("VARDO_UNIDADE", QFile::encodeName(m_tmp.path()));
-        const QString binarios = qEnvironmentVariable("TESTES_BINARIOS",
-                                                      QCoreApplication::applicationDirPath());
+        const QString binarios =
+            qEnvironmentVariable("TESTES_BINARIOS", QCoreApplication::applicationDirPath());
         m_ajudante = binarios + QStringLiteral("/tabrot_ajudante");
         QVERIFY2(QFileInfo(m_ajudante).isExecutable(), qPrintable(m_ajudante));
 
@@ -103,17 +103,21 @@ private slots:
             } else {
                 vista = Le(m_destino);
             }
-            if (vista == m_a) ++vistasA;
-            else if (vista == m_b) ++vistasB;
-            else errada = vista;
+            if (vista == m_a)
+                ++vistasA;
+            else if (vista == m_b)
+                ++vistasB;
+            else
+                errada = vista;
             ++leituras;
             gravador.waitForFinished(0);
         }
         gravador.waitForFinished(60000);
-        QVERIFY2(errada.isNull(), qPrintable(QStringLiteral("leitura %1: %2 bytes, %3")
-                                                 .arg(leituras)
-                                                 .arg(errada.size())
-                                                 .arg(QString::fromLatin1(errada.left(40).toHex(' ')))));
+        QVERIFY2(errada.isNull(),
+                 qPrintable(QStringLiteral("leitura %1: %2 bytes, %3")
+                                .arg(leituras)
+                                .arg(errada.size())
+                                .arg(QString::fromLatin1(errada.left(40).toHex(' ')))));
         QCOMPARE(gravador.exitStatus(), QProcess::NormalExit);
         QCOMPARE(gravador.exitCode(), 0);
         QVERIFY2(leituras >= 100, qPrintable(QString::number(leituras)));

@@ -60,17 +60,19 @@ private slots:
             << QByteArray() << QList<QByteArray>{"Abriu o arquivo"}
             << QByteArray("Abriu o arquivo\r\n-------\r\n");
         QTest::newRow("duas chamadas, quatro linhas")
-            << QByteArray() << QList<QByteArray>{"A", "B"} << QByteArray("A\r\n-------\r\nB\r\n-------\r\n");
-        QTest::newRow("mensagem vazia") << QByteArray() << QList<QByteArray>{""}
-                                        << QByteArray("\r\n-------\r\n");
+            << QByteArray() << QList<QByteArray>{"A", "B"}
+            << QByteArray("A\r\n-------\r\nB\r\n-------\r\n");
+        QTest::newRow("mensagem vazia")
+            << QByteArray() << QList<QByteArray>{""} << QByteArray("\r\n-------\r\n");
         const QByteArray longa = QByteArray(254, 'x') + 'Z';
         QTest::newRow("255 caracteres inteiros")
             << QByteArray() << QList<QByteArray>{longa} << longa + "\r\n-------\r\n";
         QTest::newRow("conteudo anterior mantido")
             << QByteArray("linha antiga\r\n-------\r\n") << QList<QByteArray>{"C"}
             << QByteArray("linha antiga\r\n-------\r\nC\r\n-------\r\n");
-        QTest::newRow("Windows-1252") << QByteArray() << QList<QByteArray>{cp1252("Não existe o arquivo ")}
-                                      << QByteArray("N\xe3o existe o arquivo \r\n-------\r\n");
+        QTest::newRow("Windows-1252")
+            << QByteArray() << QList<QByteArray>{cp1252("Não existe o arquivo ")}
+            << QByteArray("N\xe3o existe o arquivo \r\n-------\r\n");
     }
     void entradas() {
         QFETCH(QByteArray, antes);
@@ -85,7 +87,8 @@ private slots:
     void duasEntradasNumaGravacao() {
         EscreveTrace("antes\r\n");
         GravaTrace(QByteArray(255, 'a') + "cortado", cp1252("Não"));
-        QCOMPARE(Trace(), "antes\r\n" + QByteArray(255, 'a') + "\r\n-------\r\nN\xe3o\r\n-------\r\n");
+        QCOMPARE(Trace(),
+                 "antes\r\n" + QByteArray(255, 'a') + "\r\n-------\r\nN\xe3o\r\n-------\r\n");
         QVERIFY(::chmod(QFile::encodeName(m_trace).constData(), 0444) == 0);
         bool lancou = false;
         try {

@@ -24,7 +24,7 @@ namespace fuzz {
     std::fprintf(stderr, "fuzz: propriedade violada: %s\n", o_que);
     std::abort();
 }
-#define FUZZ_EXIGE(cond)                                                                          \
+#define FUZZ_EXIGE(cond)                                                                           \
     do {                                                                                           \
         if (!(cond)) ::fuzz::Falha(#cond);                                                         \
     } while (0)
@@ -49,14 +49,16 @@ inline void EsvaziaBytes(const QByteArray &diretorio) {
     }
     ::closedir(d);
 }
-inline void Esvazia(const QString &diretorio) { EsvaziaBytes(QFile::encodeName(diretorio)); }
+inline void Esvazia(const QString &diretorio) {
+    EsvaziaBytes(QFile::encodeName(diretorio));
+}
 
 // The drive of this process: <tmp>/Vardo/config with Empresas, made once. tmpfs when there is
 // one, so that the file-heavy targets are not slowed down by a disk.
 inline const QString &Unidade() {
     static const QString unidade = [] {
         const QString base = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm")
-                                                                         : QDir::tempPath();
+                                                                       : QDir::tempPath();
         static QTemporaryDir *dir = new QTemporaryDir(base + QStringLiteral("/vardo-fuzz-XXXXXX"));
         if (!dir->isValid()) Falha("diretório temporário");
         std::atexit([] {
@@ -71,7 +73,9 @@ inline const QString &Unidade() {
     return unidade;
 }
 
-inline QString Config() { return Unidade() + QStringLiteral("/Vardo/config"); }
+inline QString Config() {
+    return Unidade() + QStringLiteral("/Vardo/config");
+}
 
 inline bool Escreve(const QString &caminho, const QByteArray &bytes) {
     QFile f(caminho);

@@ -17,7 +17,8 @@ CatalogoRedes &Catalogo() {
         const QString bib = fuzz::Unidade() + QStringLiteral("/vardo/aplic.win/bib/");
         QDir().mkpath(bib);
         for (const char *m : Modulos)
-            QFile::copy(QStringLiteral(FUZZ_MODULOS "/") + QLatin1String(m), bib + QLatin1String(m));
+            QFile::copy(QStringLiteral(FUZZ_MODULOS "/") + QLatin1String(m),
+                        bib + QLatin1String(m));
         auto *c = new CatalogoRedes;
         if (c->CarregaModulos() != int(std::size(Modulos))) fuzz::Falha("consulta dos módulos");
         return c;

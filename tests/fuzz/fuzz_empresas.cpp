@@ -60,16 +60,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *dados, size_t tamanho)
         const int fd = ::open(caminho.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK, 0644);
         if (fd < 0) continue;
         esperados.removeAll(nome);
-        const bool escreveu = ::write(fd, conteudo.constData(), size_t(conteudo.size())) ==
-                              conteudo.size();
+        const bool escreveu =
+            ::write(fd, conteudo.constData(), size_t(conteudo.size())) == conteudo.size();
         ::close(fd);
         if (!escreveu) continue;
         if ((modo & 0x40) && conteudo.startsWith("\x10\x01")) {
             ::chmod(caminho.constData(), 0); // root still reads it; others skip it
             if (::geteuid() != 0) continue;
         }
-        if (NomeDeEmpresa(nome) && conteudo.startsWith("\x10\x01"))
-            esperados.append(nome);
+        if (NomeDeEmpresa(nome) && conteudo.startsWith("\x10\x01")) esperados.append(nome);
     }
 
     QStringList codigos;

@@ -68,8 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *dados, size_t tamanho)
     }
     QDir().mkpath(unidade + QStringLiteral("/importa"));
     const QString arquivo = unidade + QStringLiteral("/importa/importa.txt");
-    FUZZ_EXIGE(fuzz::Escreve(arquivo, QByteArray(reinterpret_cast<const char *>(dados),
-                                                 qsizetype(tamanho))));
+    FUZZ_EXIGE(fuzz::Escreve(
+        arquivo, QByteArray(reinterpret_cast<const char *>(dados), qsizetype(tamanho))));
 
     static TTabRot tabela;
     try {

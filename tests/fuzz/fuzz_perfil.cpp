@@ -10,7 +10,8 @@ namespace {
 bool NomeSimples(const QByteArray &n) {
     if (n.isEmpty()) return false;
     for (const char c : n)
-        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_'))
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+              c == '_'))
             return false;
     return true;
 }
@@ -34,8 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *dados, size_t tamanho)
     const QByteArray lido = PerfilTexto(conteudo, secao, chave, padrao);
     const int inteiro = PerfilInteiro(conteudo, secao, chave, -7);
     int v = 0;
-    if (lido != padrao && TextoParaInteiro(lido, v)) FUZZ_EXIGE(inteiro == v);
-    else FUZZ_EXIGE(inteiro == -7);
+    if (lido != padrao && TextoParaInteiro(lido, v))
+        FUZZ_EXIGE(inteiro == v);
+    else
+        FUZZ_EXIGE(inteiro == -7);
     TextoParaInteiro(valor, v);
     // A value runs to the end of its line at most.
     if (lido != padrao) FUZZ_EXIGE(!lido.contains('\r') && !lido.contains('\n'));

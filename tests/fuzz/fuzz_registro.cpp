@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *dados, size_t tamanho)
     QFile::remove(status);
 
     const QList<QByteArray> linhas = LinhasImportacao(conteudo);
-    const qsizetype fimTexto = conteudo.contains('\x1A') ? conteudo.indexOf('\x1A') : conteudo.size();
+    const qsizetype fimTexto =
+        conteudo.contains('\x1A') ? conteudo.indexOf('\x1A') : conteudo.size();
     FUZZ_EXIGE(linhas.size() <= conteudo.left(fimTexto).count('\n') + 1);
     QList<bool> veredictos;
     for (const QByteArray &linha : linhas) {

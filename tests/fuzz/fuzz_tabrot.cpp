@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *dados, size_t tamanho)
         }
         // Entries above Qtd keep what they held.
         for (int i = g_tabela.Qtd; i < MaxCartoes; ++i)
-            FUZZ_EXIGE(std::memcmp(&g_tabela.Cartoes[i], &g_antes.Cartoes[i], sizeof(TCartao)) == 0);
+            FUZZ_EXIGE(std::memcmp(&g_tabela.Cartoes[i], &g_antes.Cartoes[i], sizeof(TCartao)) ==
+                       0);
         // Written back, the file is the one read (the header word aside, always written as 1).
         const QByteArray escrito = BytesDaTabRot(g_tabela);
         FUZZ_EXIGE(escrito.size() <= bytes.size());

@@ -37,7 +37,8 @@ int main(int argc, char **argv) {
         }
         const QByteArray b = f.readAll();
         std::fprintf(stderr, "%s\n", qPrintable(QFileInfo(e).fileName()));
-        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(b.constData()), size_t(b.size()));
+        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(b.constData()),
+                               size_t(b.size()));
     }
     std::printf("%lld entradas repetidas\n", static_cast<long long>(entradas.size()));
     return 0;

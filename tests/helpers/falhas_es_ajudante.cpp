@@ -2,10 +2,10 @@
 // under strace (a failing write, fsync, rename or open) or under a file size limit.
 //
 //   falhas_es_ajudante tabrot <destino> <tabela.bin>   GravaTabRot of the table in the file
-//   falhas_es_ajudante roteamento                      ChaveRoteamento(true): the VARDOCFG.INI toggle
-//   falhas_es_ajudante trace <mensagem>                GravaTrace
-//   falhas_es_ajudante importa <arquivo>               ExecutaImportacao
-//   falhas_es_ajudante exporta <arquivo>               LinhasExportacao and GravaExportacao
+//   falhas_es_ajudante roteamento                      ChaveRoteamento(true): the VARDOCFG.INI
+//   toggle falhas_es_ajudante trace <mensagem>                GravaTrace falhas_es_ajudante importa
+//   <arquivo>               ExecutaImportacao falhas_es_ajudante exporta <arquivo> LinhasExportacao
+//   and GravaExportacao
 //
 // The installation is the one VARDO_UNIDADE names. Before the operation the helper calls
 // access("/falhas-es-inicio"), a mark in the system call trace: the tests count the calls to
@@ -32,8 +32,10 @@
 namespace {
 
 void Resultado(const char *texto, const QString &detalhe = {}) {
-    if (detalhe.isEmpty()) std::printf("resultado: %s\n", texto);
-    else std::printf("resultado: %s %s\n", texto, detalhe.toUtf8().constData());
+    if (detalhe.isEmpty())
+        std::printf("resultado: %s\n", texto);
+    else
+        std::printf("resultado: %s %s\n", texto, detalhe.toUtf8().constData());
 }
 
 int Uso(const char *programa) {

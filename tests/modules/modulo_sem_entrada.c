@@ -1,2 +1,4 @@
 /* A library without the entry point. */
-__attribute__((visibility("default"))) int OutraFuncao(void) { return 1; }
+__attribute__((visibility("default"))) int OutraFuncao(void) {
+    return 1;
+}

@@ -16,7 +16,7 @@ run: build-run
 	VARDO_UNIDADE=$(abspath $(BUILD_RUN))/demo/unidade $(BUILD_RUN)/configurador-roteamento
 
 build-test: deps
-	cmake -S . -B $(BUILD_TEST) -DCMAKE_BUILD_TYPE=Debug -DROTEAMENTO_SANITIZE=ON -DROTEAMENTO_BENCH=OFF
+	cmake -S . -B $(BUILD_TEST) -DCMAKE_BUILD_TYPE=Debug -DROTEAMENTO_SANITIZE=ON -DROTEAMENTO_WERROR=ON -DROTEAMENTO_BENCH=OFF
 	cmake --build $(BUILD_TEST) -j $(JOBS)
 
 test: build-test

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the demo need, when missing.
 set -euo pipefail
 pacotes=(g++ cmake make pkg-config qt6-base-dev libjpeg62-turbo-dev fonts-liberation
-         xvfb xauth strace clang libclang-rt-14-dev)
+         xvfb xauth strace clang clang-format libclang-rt-14-dev)
 faltam=()
 for p in "${pacotes[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || faltam+=("$p")

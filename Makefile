@@ -25,7 +25,8 @@ test: build-test
 bench: deps
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DROTEAMENTO_TESTS=OFF
 	cmake --build build/bench -j $(JOBS)
-	@for b in build/bench/bench/bench_*; do echo "== $$b"; $$b; done
+	@set -e; for b in build/bench/bench/bench_*; do \
+	  [ -f "$$b" ] && [ -x "$$b" ] || continue; echo "== $$b"; "$$b"; done
 
 # Long fuzzing with libFuzzer (clang, ASan+UBSan): each target FUZZ_TEMPO seconds (or 2 million
 # runs), two at a time; `make test` only replays the kept corpora. FUZZ_ALVOS=tabrot perfil ...

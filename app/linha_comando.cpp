@@ -1,14 +1,18 @@
-// The command line: import and export for scripts, without a window or a display.
+// The command line: import and export for scripts, without a window or a display. Arguments are
+// taken strictly: anything the program does not know ends the run with exit code 1 before a
+// file is touched.
 
 #include "app/inicio.h"
 
 #include "batch/exportacao.h"
 #include "batch/importacao.h"
+#include "env/caminhos.h"
 #include "env/erro.h"
 #include "routing/tabrot.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QStringEncoder>
 
 #include <cstdio>
@@ -35,67 +39,194 @@ void Escreve(std::FILE *saida, const QString &texto) {
     std::fflush(saida);
 }
 
-} // namespace
-
-bool EhLinhaDeComando(int argc, char **argv) {
-    for (int i = 1; i < argc; ++i)
-        if (std::strncmp(argv[i], "--", 2) == 0 || std::strcmp(argv[i], "-h") == 0 ||
-            std::strcmp(argv[i], "-?") == 0)
-            return true;
-    return false;
+QString Programa() {
+    return QStringLiteral("configurador-roteamento");
 }
 
-int ExecutaLinhaDeComando(int argc, char **argv) {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("configurador-roteamento"));
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Configurador Roteamento: importação e exportação das tabelas de roteamento "
-                       "(TabRot.bin) da instalação, sem janela."));
-    const QCommandLineOption ajuda = parser.addHelpOption();
-    const QCommandLineOption importar(
-        QStringLiteral("importar"),
-        QStringLiteral("Importa o ARQUIVO nas tabelas; o resultado de cada linha fica em "
-                       "StatusArqImportado.txt, ao lado dele."),
-        QStringLiteral("ARQUIVO"));
-    const QCommandLineOption exportar(QStringLiteral("exportar"),
-                                      QStringLiteral("Exporta todas as tabelas para o ARQUIVO."),
-                                      QStringLiteral("ARQUIVO"));
-    parser.addOption(importar);
-    parser.addOption(exportar);
-
-    if (!parser.parse(QCoreApplication::arguments())) {
-        Escreve(stderr, parser.errorText() + QLatin1Char('\n'));
-        return 1;
+// A run's settings that every command shares.
+struct Contexto {
+    bool silencioso = false;
+    void Informa(const QString &linha) const {
+        if (!silencioso) Escreve(stdout, linha + QLatin1Char('\n'));
     }
-    if (parser.isSet(ajuda)) {
-        Escreve(stdout, parser.helpText());
-        return 0;
-    }
-    const bool importa = parser.isSet(importar);
-    const bool exporta = parser.isSet(exportar);
-    if (importa == exporta || !parser.positionalArguments().isEmpty()) {
-        Escreve(stderr, QStringLiteral("Use --importar ARQUIVO ou --exportar ARQUIVO.\n\n") +
-                            parser.helpText());
-        return 1;
-    }
+};
 
+// An installation is a root with its config directory; without it there is nothing to read, and
+// an import would build a table tree where no installation is.
+void ExigeInstalacao() {
+    const QString config = Caminhos::Config(Raiz());
+    if (!QFileInfo(config).isDir())
+        throw ErroES(
+            QStringLiteral("Instalação não encontrada: o diretório %1 não existe.").arg(config));
+}
+
+int Importa(const QString &arquivo, const Contexto &ctx) {
+    ExigeInstalacao();
     // The table is big; it lives on the heap for the length of the command.
     const auto tabela = std::make_unique<TTabRot>();
     LimpaTabRot(*tabela);
+    const ResumoImportacao r = ExecutaImportacao(arquivo, *tabela);
+    ctx.Informa(QStringLiteral("Importação encerrada"));
+    ctx.Informa(QStringLiteral("Registros lidos: %1; aplicados: %2; recusados: %3")
+                    .arg(r.lidos)
+                    .arg(r.aplicados)
+                    .arg(r.recusados()));
+    return r.recusados() > 0 ? CodigoRecusados : CodigoOk;
+}
+
+int Exporta(const QString &arquivo, const Contexto &ctx) {
+    ExigeInstalacao();
+    const auto tabela = std::make_unique<TTabRot>();
+    LimpaTabRot(*tabela);
+    const QByteArray linhas = LinhasExportacao(*tabela);
+    GravaExportacao(arquivo, linhas);
+    ctx.Informa(QStringLiteral("Arquivo exportado com sucesso"));
+    return CodigoOk;
+}
+
+// The commands: exactly one per run. A new command is one more row.
+struct Comando {
+    QCommandLineOption opcao;
+    int (*executa)(const QString &valor, const Contexto &ctx);
+};
+
+QList<Comando> Comandos() {
+    return {
+        {QCommandLineOption(
+             QStringLiteral("importar"),
+             QStringLiteral("Importa o ARQUIVO nas tabelas; o resultado de cada linha fica em "
+                            "StatusArqImportado.txt, ao lado dele."),
+             QStringLiteral("ARQUIVO")),
+         Importa},
+        {QCommandLineOption(QStringLiteral("exportar"),
+                            QStringLiteral("Exporta todas as tabelas para o ARQUIVO."),
+                            QStringLiteral("ARQUIVO")),
+         Exporta},
+    };
+}
+
+const QCommandLineOption OpcaoAjuda({QStringLiteral("h"), QStringLiteral("help")},
+                                    QStringLiteral("Mostra esta ajuda e termina."));
+const QCommandLineOption OpcaoVersao({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Mostra a versão do programa e termina."));
+const QCommandLineOption
+    OpcaoUnidade(QStringLiteral("unidade"),
+                 QStringLiteral("Usa o diretório DIR como unidade da instalação nesta execução, "
+                                "no lugar de VARDO_UNIDADE."),
+                 QStringLiteral("DIR"));
+const QCommandLineOption
+    OpcaoSilencio(QStringLiteral("quiet"),
+                  QStringLiteral("Não escreve nada na saída padrão; os erros ainda vão para a "
+                                 "saída de erros."));
+
+// Qt would read "-importar" as the short options i, m, p, ... and the window would take "-x"
+// for one of its own; a single dash is refused here, with the spelling that was meant.
+QString ErroDeForma(const QStringList &argumentos) {
+    for (const QString &a : argumentos.mid(1)) {
+        if (a == QLatin1String("--")) break;
+        if (a.size() > 1 && a.startsWith(QLatin1Char('-')) && !a.startsWith(QLatin1String("--")) &&
+            a != QLatin1String("-h") && a != QLatin1String("-v"))
+            return QStringLiteral("Opção desconhecida '%1': as opções se escrevem com dois "
+                                  "hífens (-%1).")
+                .arg(a);
+    }
+    return {};
+}
+
+int ErroDeUso(const QString &texto) {
+    Escreve(stderr, texto + QLatin1Char('\n') +
+                        QStringLiteral("Use '%1 --help' para ver as opções.\n").arg(Programa()));
+    return CodigoErro;
+}
+
+bool HaTela() {
+    for (const char *v : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        if (!qEnvironmentVariableIsEmpty(v)) return true;
+    return false;
+}
+
+} // namespace
+
+std::optional<int> ExecutaLinhaDeComando(const QStringList &argumentos) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Configurador Roteamento %1: edita as tabelas de roteamento por BIN "
+                       "(TabRot.bin) da instalação. Sem opções de comando, abre a janela "
+                       "principal; com --importar ou --exportar, trabalha sem janela.")
+            .arg(QStringLiteral(VERSAO_PROGRAMA)));
+    const QList<Comando> comandos = Comandos();
+    parser.addOption(OpcaoAjuda);
+    parser.addOption(OpcaoVersao);
+    for (const Comando &c : comandos)
+        parser.addOption(c.opcao);
+    parser.addOption(OpcaoUnidade);
+    parser.addOption(OpcaoSilencio);
+
+    if (const QString forma = ErroDeForma(argumentos); !forma.isEmpty()) return ErroDeUso(forma);
+    if (!parser.parse(argumentos)) return ErroDeUso(parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return ErroDeUso(QStringLiteral("Argumento inesperado '%1': os arquivos vêm "
+                                        "depois de --importar ou --exportar.")
+                             .arg(parser.positionalArguments().constFirst()));
+    if (parser.isSet(OpcaoAjuda)) {
+        Escreve(stdout, parser.helpText());
+        return CodigoOk;
+    }
+    if (parser.isSet(OpcaoVersao)) {
+        Escreve(stdout, QStringLiteral("%1 %2\n").arg(Programa(), QStringLiteral(VERSAO_PROGRAMA)));
+        return CodigoOk;
+    }
+    if (parser.isSet(OpcaoUnidade)) {
+        if (parser.values(OpcaoUnidade).size() > 1)
+            return ErroDeUso(QStringLiteral("Dê uma só unidade por execução."));
+        const QString unidade = parser.value(OpcaoUnidade);
+        const QFileInfo dir(unidade);
+        if (unidade.isEmpty() || !dir.isDir())
+            return ErroDeUso(QStringLiteral("A unidade '%1' não é um diretório.").arg(unidade));
+        // The option stands for the variable in this process and in the helper it starts.
+        qputenv("VARDO_UNIDADE", QFile::encodeName(dir.absoluteFilePath()));
+    }
+
+    const Comando *escolhido = nullptr;
+    for (const Comando &c : comandos) {
+        if (!parser.isSet(c.opcao)) continue;
+        if (escolhido || parser.values(c.opcao).size() > 1)
+            return ErroDeUso(QStringLiteral("Dê um só comando por execução."));
+        escolhido = &c;
+    }
+    Contexto ctx;
+    ctx.silencioso = parser.isSet(OpcaoSilencio);
+    if (!escolhido) {
+        if (ctx.silencioso)
+            return ErroDeUso(QStringLiteral("--quiet vale só com --importar ou "
+                                            "--exportar."));
+        return std::nullopt; // the window, on the chosen drive
+    }
     try {
-        if (importa) {
-            ExecutaImportacao(parser.value(importar), *tabela);
-            Escreve(stdout, QStringLiteral("Importação encerrada\n"));
-        } else {
-            const QByteArray linhas = LinhasExportacao(*tabela);
-            GravaExportacao(parser.value(exportar), linhas);
-            Escreve(stdout, QStringLiteral("Arquivo exportado com sucesso\n"));
-        }
+        return escolhido->executa(parser.value(escolhido->opcao), ctx);
     } catch (const ErroES &e) {
         Escreve(stderr, e.texto() + QLatin1Char('\n'));
-        return 1;
+        return CodigoErro;
     }
-    return 0;
+}
+
+int ExecutaPrograma(int argc, char **argv) {
+    if (argc > 1) {
+        std::optional<int> fim;
+        {
+            QCoreApplication app(argc, argv);
+            QCoreApplication::setApplicationName(Programa());
+            QCoreApplication::setApplicationVersion(QStringLiteral(VERSAO_PROGRAMA));
+            CarregaTraducaoQt();
+            fim = ExecutaLinhaDeComando(QCoreApplication::arguments());
+        }
+        if (fim) return *fim;
+    }
+    if (!HaTela()) {
+        Escreve(stderr, QStringLiteral("Não há tela para a janela (DISPLAY e WAYLAND_DISPLAY "
+                                       "vazios). Sem janela, use --importar ou --exportar; "
+                                       "veja --help.\n"));
+        return CodigoErro;
+    }
+    return ExecutaJanelas(argc, argv);
 }

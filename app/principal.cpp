@@ -400,7 +400,7 @@ void TFrmPrinc::RegistraDialogos(TFrmIncluiCartao *cred, TFrmIncluiCartao *deb,
 
 void TFrmPrinc::FormCreate() {
     setWindowTitle(QStringLiteral("%1 - %2").arg(QStringLiteral("Configurador Roteamento"),
-                                                 QStringLiteral("1.11")));
+                                                 QStringLiteral(VERSAO_PROGRAMA)));
     AjustaVisual(this);
     // Dark grey where enabled; a disabled control keeps the system's grey text.
     auto escuro = [](QWidget *w) {

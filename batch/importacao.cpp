@@ -203,16 +203,16 @@ static bool RedeDoRegistro(const QString &status, const CamposRegistro &campos,
     return false;
 }
 
-void AddRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela) {
+bool AddRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela) {
     std::uint16_t rede = 0;
-    if (!RedeDoRegistro(status, campos, rede)) return;
+    if (!RedeDoRegistro(status, campos, rede)) return false;
     const QString alvo = AlvoDoRegistro(Campo(campos, 1));
     QByteArray resultado;
     if (!LeTabRot(alvo, tabela)) {
         // Only a missing file starts empty: one that exists keeps every entry it holds.
         if (QFileInfo::exists(alvo)) {
             CriarArquivoStatus(status, cp1252("  - Erro na leitura do arquivo TabRot.bin"));
-            return;
+            return false;
         }
         resultado += cp1252("  - Arquivo TabRot.bin foi criado");
         LimpaTabRot(tabela);
@@ -220,6 +220,7 @@ void AddRegArqConfBins(const QString &status, const CamposRegistro &campos, TTab
 
     const QByteArray nome = Campo(campos, 2);
     const std::uint8_t tipo = TipoDoRegistro(Campo(campos, 5));
+    bool aplicado = false;
     if (ProcuraCartao(tabela, nome, rede, tipo) >= 0) {
         resultado += cp1252("  - O registro já existe");
     } else if (tabela.Qtd >= MaxCartoes) {
@@ -234,19 +235,21 @@ void AddRegArqConfBins(const QString &status, const CamposRegistro &campos, TTab
         for (const QByteArray &item : itens)
             CopiaTextoParaCampo(item, c.Bins[c.QtdBins++]);
         ++tabela.Qtd;
-        resultado +=
-            cp1252(GravaTabRot(alvo, tabela) ? "  - Registro inserido com sucesso"
-                                             : "  - Erro na gravação do arquivo TabRot.bin");
+        aplicado = GravaTabRot(alvo, tabela);
+        resultado += cp1252(aplicado ? "  - Registro inserido com sucesso"
+                                     : "  - Erro na gravação do arquivo TabRot.bin");
     }
     CriarArquivoStatus(status, resultado);
+    return aplicado;
 }
 
-void DelRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela) {
+bool DelRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela) {
     std::uint16_t rede = 0;
-    if (!RedeDoRegistro(status, campos, rede)) return;
+    if (!RedeDoRegistro(status, campos, rede)) return false;
     const QString alvo = AlvoDoRegistro(Campo(campos, 1));
     QByteArray resultado;
     int achado = -1;
+    bool aplicado = false;
     if (!LeTabRot(alvo, tabela))
         resultado += cp1252("  - Arquivo TabRot.bin não existe");
     else
@@ -260,14 +263,15 @@ void DelRegArqConfBins(const QString &status, const CamposRegistro &campos, TTab
         tabela.Cartoes[achado] = tabela.Cartoes[ultimo];
         std::memset(&tabela.Cartoes[ultimo], 0, sizeof(TCartao));
         --tabela.Qtd;
-        resultado +=
-            cp1252(GravaTabRot(alvo, tabela) ? "  - Registro excluido com sucesso"
-                                             : "  - Erro na gravação do arquivo TabRot.bin");
+        aplicado = GravaTabRot(alvo, tabela);
+        resultado += cp1252(aplicado ? "  - Registro excluido com sucesso"
+                                     : "  - Erro na gravação do arquivo TabRot.bin");
     }
     CriarArquivoStatus(status, resultado);
+    return aplicado;
 }
 
-void ExecutaImportacao(const QString &arquivo, TTabRot &tabela) {
+ResumoImportacao ExecutaImportacao(const QString &arquivo, TTabRot &tabela) {
     const QString caminho = Corta255(arquivo);
     const QString status = CaminhoStatus(caminho);
     if (QFileInfo::exists(status)) QFile::remove(status); // a failed deletion is ignored
@@ -282,13 +286,16 @@ void ExecutaImportacao(const QString &arquivo, TTabRot &tabela) {
                          .arg(caminho, entrada.errorString()));
     entrada.close();
 
+    ResumoImportacao resumo;
     for (const QByteArray &linha : LinhasImportacao(conteudo)) {
+        ++resumo.lidos;
         const CamposRegistro campos = CortaCampos(linha);
         CriarArquivoStatus(status, linha);
         if (!ValidaRegistro(status, campos)) continue;
-        if (Maiusculas(Campo(campos, 6)) == "I")
-            AddRegArqConfBins(status, campos, tabela);
-        else
-            DelRegArqConfBins(status, campos, tabela);
+        const bool aplicado = Maiusculas(Campo(campos, 6)) == "I"
+                                  ? AddRegArqConfBins(status, campos, tabela)
+                                  : DelRegArqConfBins(status, campos, tabela);
+        if (aplicado) ++resumo.aplicados;
     }
+    return resumo;
 }

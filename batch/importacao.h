@@ -32,12 +32,21 @@ bool CriarArquivoStatus(const QString &status, const QByteArray &linha);
 bool ValidaRegistro(const QString &status, const CamposRegistro &campos);
 
 // Apply a valid record ("I" / "E") to the TabRot.bin it names, through the working table, and
-// write the outcome line. Throw ErroES when a missing table file cannot be created.
-void AddRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela);
-void DelRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela);
+// write the outcome line; true when the card was added or removed and the file written. Throw
+// ErroES when a missing table file cannot be created.
+bool AddRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela);
+bool DelRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela);
+
+// What a run did with its records: every line read is one record, applied or refused (invalid,
+// already there, not found, not written).
+struct ResumoImportacao {
+    int lidos = 0;
+    int aplicados = 0;
+    int recusados() const { return lidos - aplicados; }
+};
 
 // The run from the moment the file is chosen: deletes the old status file, then reads, echoes,
 // validates and applies every line. Throws ErroES when the run ends early: the import file
 // cannot be opened or read, a missing table file cannot be created, or an opened status file or
 // the trace log cannot be written. The table afterwards holds the last file a record read.
-void ExecutaImportacao(const QString &arquivo, TTabRot &tabela);
+ResumoImportacao ExecutaImportacao(const QString &arquivo, TTabRot &tabela);

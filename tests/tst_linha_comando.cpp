@@ -1,5 +1,5 @@
 // The command line of the real executable, in a process without a display: --importar,
-// --exportar, --help, and their exit codes and texts.
+// --exportar, --unidade, --help, --version, and their exit codes and texts.
 
 #include "instalacao_lote.h"
 
@@ -24,10 +24,13 @@ class TstLinhaComando : public QObject {
     lote::Instalacao m_inst;
     QString m_programa;
 
-    Resultado Executa(const QStringList &argumentos, const QString &lang = "C.UTF-8") {
+    Resultado Executa(const QStringList &argumentos, const QString &lang = "C.UTF-8",
+                      const QStringList &extra = {}) {
         QProcessEnvironment amb;
         amb.insert("VARDO_UNIDADE", m_inst.unidade);
         amb.insert("LANG", lang);
+        for (const QString &v : extra)
+            amb.insert(v.section('=', 0, 0), v.section('=', 1));
         for (const char *v : {"PATH", "ASAN_OPTIONS", "UBSAN_OPTIONS"})
             if (qEnvironmentVariableIsSet(v)) amb.insert(v, qEnvironmentVariable(v));
         QProcess p;
@@ -53,23 +56,72 @@ private slots:
         QVERIFY(m_inst.cria({"12345678"}));
     }
 
+    // Qt's own headings in Portuguese whatever the locale says.
+    void ajuda_data() {
+        QTest::addColumn<QString>("lang");
+        QTest::newRow("C") << "C.UTF-8";
+        QTest::newRow("inglês") << "en_US.UTF-8";
+    }
     void ajuda() {
-        const Resultado r = Executa({"--help"});
+        QFETCH(QString, lang);
+        const Resultado r = Executa({"--help"}, lang);
         QCOMPARE(r.codigo, 0);
-        QVERIFY2(r.saida.contains("--importar <ARQUIVO>"), r.saida);
-        QVERIFY2(r.saida.contains("--exportar <ARQUIVO>"), r.saida);
-        QVERIFY2(r.saida.contains("importação"), r.saida); // UTF-8 terminal
+        QVERIFY2(r.saida.startsWith("Uso: "), r.saida);
+        QVERIFY2(r.saida.contains("\nOpções:\n"), r.saida);
+        QVERIFY2(!r.saida.contains("Usage") && !r.saida.contains("help-all"), r.saida);
+        for (const char *opcao : {"--importar <ARQUIVO>", "--exportar <ARQUIVO>", "--unidade <DIR>",
+                                  "--quiet", "--version"})
+            QVERIFY2(r.saida.contains(opcao), opcao);
     }
 
+    void versao() {
+        const Resultado r = Executa({"--version"});
+        QCOMPARE(r.codigo, 0);
+        QCOMPARE(r.saida, QByteArray("configurador-roteamento " VERSAO_PROGRAMA "\n"));
+    }
+
+    // Exit code 0 only when every record was applied; the summary after the closing text.
+    void importa_data() {
+        QTest::addColumn<QByteArray>("linhas");
+        QTest::addColumn<QStringList>("opcoes");
+        QTest::addColumn<int>("codigo");
+        QTest::addColumn<QByteArray>("resumo");
+        const QByteArray alfa = W("12345678;ALFÁ;411111;5;C;I\r\n");
+        QTest::newRow("tudo aplicado")
+            << alfa + "12345678;BETA;1;6;D;E\r\n"
+            << QStringList() << 0 << QByteArray("lidos: 2; aplicados: 2; recusados: 0");
+        QTest::newRow("inválido") << alfa + "1234;X;1;5;C;I\r\n"
+                                  << QStringList() << 2
+                                  << QByteArray("lidos: 2; aplicados: 1; recusados: 1");
+        QTest::newRow("já existe") << alfa + alfa << QStringList() << 2
+                                   << QByteArray("lidos: 2; aplicados: 1; recusados: 1");
+        QTest::newRow("não encontrado") << QByteArray("TODAS;Z;1;5;C;E\n") << QStringList() << 2
+                                        << QByteArray("lidos: 1; aplicados: 0; recusados: 1");
+        QTest::newRow("vazio") << QByteArray() << QStringList() << 0
+                               << QByteArray("lidos: 0; aplicados: 0; recusados: 0");
+        QTest::newRow("quiet") << alfa + alfa << QStringList{"--quiet"} << 2 << QByteArray();
+    }
     void importa() {
-        const QByteArray antes = lote::Arquivo({{"BETA", 6, 2, {"422222"}}});
-        QVERIFY(lote::Escreve(m_inst.empresa("12345678"), antes));
+        QFETCH(QByteArray, linhas);
+        QFETCH(QStringList, opcoes);
+        QFETCH(int, codigo);
+        QFETCH(QByteArray, resumo);
+        QVERIFY(
+            lote::Escreve(m_inst.empresa("12345678"), lote::Arquivo({{"BETA", 6, 2, {"422222"}}})));
+        QVERIFY(lote::Escreve(Caminho("imp.txt"), linhas));
+        const Resultado r = Executa(QStringList{"--importar", "imp.txt"} + opcoes);
+        QCOMPARE(r.erro, QByteArray());
+        QCOMPARE(r.saida, resumo.isEmpty() ? QByteArray()
+                                           : "Importação encerrada\nRegistros " + resumo + "\n");
+        QCOMPARE(r.codigo, codigo);
+    }
+
+    void importa_status_e_tabela() {
+        QVERIFY(
+            lote::Escreve(m_inst.empresa("12345678"), lote::Arquivo({{"BETA", 6, 2, {"422222"}}})));
         QVERIFY(lote::Escreve(Caminho("imp.txt"),
                               W("12345678;ALFÁ;411111;5;C;I\r\n1234;X;1;5;C;I\r\n")));
-        const Resultado r = Executa({"--importar", "imp.txt"});
-        QCOMPARE(r.erro, QByteArray());
-        QCOMPARE(r.saida, QByteArray("Importação encerrada\n"));
-        QCOMPARE(r.codigo, 0);
+        QCOMPARE(Executa({"--importar", "imp.txt"}).codigo, 2);
         QCOMPARE(
             lote::Le(Caminho("StatusArqImportado.txt")),
             W("12345678;ALFÁ;411111;5;C;I\r\n  - Registro OK\r\n  - Registro inserido com "
@@ -112,6 +164,48 @@ private slots:
                  W("12345678;CRÉDITO;411111;5;C;\r\nTODAS;T;4,5;65535;F;\r\n"));
     }
 
+    // No installation where the drive points: a clear error, no file, for both commands.
+    void sem_instalacao_data() {
+        QTest::addColumn<QStringList>("argumentos");
+        QTest::addColumn<bool>("pelaOpcao");
+        QTest::newRow("exportar, variável") << QStringList{"--exportar", "x.txt"} << false;
+        QTest::newRow("exportar, --unidade") << QStringList{"--exportar", "x.txt"} << true;
+        QTest::newRow("importar") << QStringList{"--importar", "imp.txt"} << true;
+    }
+    void sem_instalacao() {
+        QFETCH(QStringList, argumentos);
+        QFETCH(bool, pelaOpcao);
+        QVERIFY(QDir().mkpath(Caminho("vazia")));
+        QVERIFY(lote::Escreve(Caminho("imp.txt"), "TODAS;A;1;5;C;I\n"));
+        QFile::remove(Caminho("StatusArqImportado.txt"));
+        lote::Instalacao vazia{Caminho("vazia")};
+        if (pelaOpcao)
+            argumentos << "--unidade" << vazia.unidade;
+        else
+            std::swap(vazia, m_inst);
+        const Resultado r = Executa(argumentos);
+        if (!pelaOpcao) std::swap(vazia, m_inst);
+        QCOMPARE(r.codigo, 1);
+        QCOMPARE(r.saida, QByteArray());
+        QCOMPARE(r.erro, "Instalação não encontrada: o diretório " +
+                             QFile::encodeName(Caminho("vazia")) + "/Vardo/config não existe.\n");
+        QVERIFY(!QFile::exists(Caminho("x.txt")));
+        QVERIFY(!QFile::exists(Caminho("StatusArqImportado.txt")));
+        QCOMPARE(QDir(Caminho("vazia")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList());
+    }
+
+    void unidade_vence_variavel() {
+        QVERIFY(lote::Escreve(m_inst.todas(), lote::Arquivo({{"T", 7, 2, {"4"}}})));
+        QVERIFY(QDir().mkpath(Caminho("vazia")));
+        const QString instalada = m_inst.unidade;
+        m_inst.unidade = Caminho("vazia");
+        const Resultado r = Executa({"--unidade", instalada, "--exportar", Caminho("u.txt")});
+        m_inst.unidade = instalada;
+        QCOMPARE(r.codigo, 0);
+        QVERIFY(lote::Le(Caminho("u.txt")).endsWith("TODAS;T;4;7;D;\r\n"));
+    }
+
     void exportacao_nao_gravada() {
         const Resultado r = Executa({"--exportar", Caminho("sem/dir/exp.txt")});
         QCOMPARE(r.codigo, 1);
@@ -119,20 +213,58 @@ private slots:
         QVERIFY2(r.erro.contains("exp.txt"), r.erro);
     }
 
+    // Wrong arguments end the run before anything is read, with or without a display.
     void uso_errado_data() {
         QTest::addColumn<QStringList>("argumentos");
-        QTest::newRow("opção desconhecida") << QStringList{"--apaga"};
-        QTest::newRow("sem arquivo") << QStringList{"--importar"};
-        QTest::newRow("as duas") << QStringList{"--importar", "a", "--exportar", "b"};
-        QTest::newRow("argumento solto") << QStringList{"--exportar", "b", "c"};
+        QTest::addColumn<bool>("tela");
+        QTest::addColumn<QByteArray>("motivo");
+        const struct {
+            const char *nome;
+            QStringList argumentos;
+            const char *motivo;
+        } casos[] = {
+            {"opção desconhecida", {"--apaga"}, "Opção desconhecida 'apaga'."},
+            {"help-all", {"--help-all"}, "Opção desconhecida 'help-all'."},
+            {"sem arquivo", {"--importar"}, "Faltando valor após '--importar'."},
+            {"as duas", {"--importar", "a", "--exportar", "b"}, "Dê um só comando por execução."},
+            {"duas vezes", {"--exportar", "a", "--exportar", "b"}, "Dê um só comando"},
+            {"argumento solto", {"--exportar", "b", "c"}, "Argumento inesperado 'c'"},
+            {"só um argumento", {"b"}, "Argumento inesperado 'b'"},
+            {"depois de --", {"--", "--exportar"}, "Argumento inesperado '--exportar'"},
+            {"um hífen",
+             {"-exportar", "b"},
+             "Opção desconhecida '-exportar': as opções se "
+             "escrevem com dois hífens (--exportar)."},
+            {"opção de Qt", {"-platform", "offscreen"}, "Opção desconhecida '-platform'"},
+            {"unidade ausente",
+             {"--unidade", "/nao/existe/b", "--exportar", "b"},
+             "A unidade '/nao/existe/b' não é um diretório."},
+            {"quiet sozinho", {"--quiet"}, "--quiet vale só com"},
+        };
+        for (const auto &c : casos) {
+            QTest::addRow("%s", c.nome) << c.argumentos << false << QByteArray(c.motivo);
+            QTest::addRow("%s, com tela", c.nome) << c.argumentos << true << QByteArray(c.motivo);
+        }
     }
     void uso_errado() {
         QFETCH(QStringList, argumentos);
-        const Resultado r = Executa(argumentos);
+        QFETCH(bool, tela);
+        QFETCH(QByteArray, motivo);
+        const Resultado r = Executa(
+            argumentos, "C.UTF-8", tela ? QStringList{"QT_QPA_PLATFORM=offscreen"} : QStringList());
         QCOMPARE(r.codigo, 1);
         QCOMPARE(r.saida, QByteArray());
-        QVERIFY(!r.erro.isEmpty());
+        QVERIFY2(r.erro.startsWith(motivo), r.erro);
+        QVERIFY2(r.erro.endsWith("Use 'configurador-roteamento --help' para ver as opções.\n"),
+                 r.erro);
         QVERIFY(!QFile::exists(Caminho("b")));
+    }
+
+    // The window is asked for, but there is nowhere to show it.
+    void janela_sem_tela() {
+        const Resultado r = Executa({"--unidade", m_inst.unidade});
+        QCOMPARE(r.codigo, 1);
+        QVERIFY2(r.erro.startsWith("Não há tela para a janela"), r.erro);
     }
 };
 

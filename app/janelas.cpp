@@ -17,6 +17,7 @@ std::unique_ptr<TFrmPrinc> CriaJanelas() {
 int ExecutaJanelas(int argc, char **argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Configurador de Roteamento"));
+    CarregaTraducaoQt();
     const std::unique_ptr<TFrmPrinc> principal = CriaJanelas();
     principal->show();
     return app.exec();

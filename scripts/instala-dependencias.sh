@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the demo need, when missing.
 set -euo pipefail
-pacotes=(g++ cmake make pkg-config qt6-base-dev libjpeg62-turbo-dev fonts-liberation
+pacotes=(g++ cmake make pkg-config qt6-base-dev qt6-translations-l10n libjpeg62-turbo-dev
+         fonts-liberation
          xvfb xauth strace clang clang-format libclang-rt-14-dev)
 faltam=()
 for p in "${pacotes[@]}"; do

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the demo need, when missing.
 set -euo pipefail
-pacotes=(g++ cmake make pkg-config qt6-base-dev qt6-translations-l10n libjpeg62-turbo-dev
+pacotes=(g++ cmake make pkg-config qt6-base-dev qt6-translations-l10n
          fonts-liberation
          xvfb xauth strace clang clang-format libclang-rt-14-dev)
 faltam=()

@@ -38,11 +38,16 @@ QString CaminhoPrograma() {
     return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
 }
 
-QString ObtemRaiz(const QString &programPath) {
+QString ArquivoCfVardo(const QString &programPath) {
     const int barra = programPath.lastIndexOf(QLatin1Char('/'));
     const QString dir = barra >= 0 ? programPath.left(barra + 1) : QString();
-    const QString ini = AjustaBarras(dir + QStringLiteral("CfVardo.ini"));
-    const QByteArray valor = LePerfilTexto(ini, "config", "raiz", "\\Vardo");
+    const QString junto = AjustaBarras(dir + QStringLiteral("CfVardo.ini"));
+    return QFileInfo::exists(junto) ? junto : CfVardoDoSistema;
+}
+
+QString ObtemRaiz(const QString &programPath) {
+    const QByteArray valor =
+        LePerfilTexto(ArquivoCfVardo(programPath), "config", "raiz", "\\Vardo");
     return NaUnidade(AjustaBarras(DeCp1252(valor)));
 }
 

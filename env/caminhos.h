@@ -19,6 +19,10 @@ QString NaUnidade(const QString &caminho);
 
 // Full path of the running executable.
 QString CaminhoPrograma();
+// The CfVardo.ini that holds the root: the one beside the executable, else (an installed program
+// in /usr/bin never has one beside it) the system's.
+QString ArquivoCfVardo(const QString &programPath);
+inline const QString CfVardoDoSistema = QStringLiteral("/etc/configurador-roteamento/CfVardo.ini");
 QString ObtemRaiz(const QString &programPath);
 // ObtemRaiz of the running executable.
 QString Raiz();

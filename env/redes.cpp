@@ -5,6 +5,7 @@
 #include "env/texto.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -128,15 +129,25 @@ QList<QByteArray> CatalogoRedes::RedesDoTipo(std::uint16_t mascara) const {
     return redes;
 }
 
-QString ExecutavelConsulta() {
-    const QString junto =
-        QFileInfo(CaminhoPrograma()).absolutePath() + QStringLiteral("/consulta-modulos");
-    if (QFileInfo(junto).isExecutable()) return junto;
-#ifdef CONSULTA_MODULOS_CAMINHO
-    return QStringLiteral(CONSULTA_MODULOS_CAMINHO);
-#else
-    return junto;
+#ifndef CONSULTA_MODULOS_INSTALADO // relative to the program's directory
+#define CONSULTA_MODULOS_INSTALADO "../libexec/configurador-roteamento"
 #endif
+
+QString ExecutavelConsulta(const QString &programa) {
+    const QString dir = QFileInfo(programa).absolutePath();
+    const QString nome = QStringLiteral("/consulta-modulos");
+    const QString instalado =
+        QDir::cleanPath(dir + QStringLiteral("/" CONSULTA_MODULOS_INSTALADO) + nome);
+    for (const QString &c :
+         {instalado, dir + nome, QDir::cleanPath(dir + QStringLiteral("/..") + nome)}) {
+        const QFileInfo f(c);
+        if (f.isFile() && f.isExecutable()) return c;
+    }
+    return instalado;
+}
+
+QString ExecutavelConsulta() {
+    return ExecutavelConsulta(CaminhoPrograma());
 }
 
 namespace {

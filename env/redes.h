@@ -30,9 +30,12 @@ struct ModuloRede {
 // takes the caller with it: the catalogue calls this only inside the helper process.
 bool ConsultaModulo(const QString &caminho, ModuloRede &entrada);
 
-// The helper executable that queries modules: beside the running program, else the one of the
-// build tree.
-QString ExecutavelConsulta();
+// The helper executable that queries modules, found from the program's own path: where the
+// package installs it (<bindir>/../libexec/configurador-roteamento), else beside the program or
+// one level up (the build tree, where tests and benchmarks lie in a subdirectory). When none is
+// there, the installed path, so that the failure names it.
+QString ExecutavelConsulta(const QString &programa);
+QString ExecutavelConsulta(); // of the running program
 
 // Process-wide catalogue, owned by the main window (or the command line) and passed by reference.
 class CatalogoRedes {

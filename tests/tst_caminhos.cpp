@@ -1,6 +1,7 @@
 // Installation root from CfVardo.ini and the paths built under it, with the Linux drive mapping.
 
 #include "env/caminhos.h"
+#include "env/redes.h"
 #include "env/texto.h"
 
 #include <QCoreApplication>
@@ -188,6 +189,53 @@ private slots:
         QCOMPARE(t.size(), 255);
         QCOMPARE(t, (r + "/config/Empresas/EMPRESA1/TabRot.bin").left(255));
         QCOMPARE(Caminhos::Trace(r), (r + "/config/trace.txt").left(255));
+    }
+
+    // An installed program has no CfVardo.ini beside it: the system's is read instead.
+    void arquivoCfVardo() {
+        QCOMPARE(ArquivoCfVardo(m_programa),
+                 QStringLiteral("/etc/configurador-roteamento/CfVardo.ini"));
+        EscreveIni("[config]\r\nraiz=\\Outra\r\n");
+        QCOMPARE(ArquivoCfVardo(m_programa), QFileInfo(m_programa).path() + "/CfVardo.ini");
+        QCOMPARE(ObtemRaiz(m_programa), m_unidade + "/Outra");
+    }
+
+    // The module helper from the program's path: the installed layout first, then the build
+    // tree (beside the program, or one level up for tests and benchmarks). With none, the
+    // installed path, which the failure then names.
+    void executavelConsulta_data() {
+        QTest::addColumn<QString>("programa");
+        QTest::addColumn<QStringList>("ajudantes"); // executables laid under the scratch root
+        QTest::addColumn<QString>("esperado");
+        const QString lib = QStringLiteral("usr/libexec/configurador-roteamento/consulta-modulos");
+        QTest::newRow("instalado") << "usr/bin/prog" << QStringList{lib} << lib;
+        QTest::newRow("instalado antes do vizinho")
+            << "usr/bin/prog" << QStringList{lib, "usr/bin/consulta-modulos"} << lib;
+        QTest::newRow("árvore: ao lado")
+            << "b/prog" << QStringList{"b/consulta-modulos"} << "b/consulta-modulos";
+        QTest::newRow("árvore: testes")
+            << "b/tests/tst" << QStringList{"b/consulta-modulos"} << "b/consulta-modulos";
+        QTest::newRow("nenhum") << "usr/bin/prog" << QStringList() << lib;
+        QTest::newRow("não executável") << "usr/bin/prog" << QStringList{"-" + lib} << lib;
+    }
+    void executavelConsulta() {
+        QFETCH(QString, programa);
+        QFETCH(QStringList, ajudantes);
+        QFETCH(QString, esperado);
+        QTemporaryDir raiz;
+        QVERIFY(raiz.isValid());
+        for (QString a : ajudantes) {
+            const bool executavel = !a.startsWith('-');
+            if (!executavel) a.remove(0, 1);
+            QVERIFY(QDir().mkpath(QFileInfo(raiz.filePath(a)).path()));
+            QFile f(raiz.filePath(a));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.close();
+            QVERIFY(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner |
+                                     (executavel ? QFile::ExeOwner : QFile::Permissions())));
+        }
+        QVERIFY(QDir().mkpath(QFileInfo(raiz.filePath(programa)).path()));
+        QCOMPARE(ExecutavelConsulta(raiz.filePath(programa)), raiz.filePath(esperado));
     }
 };
 

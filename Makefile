@@ -3,7 +3,7 @@ BUILD_RUN  ?= build/run
 BUILD_TEST ?= build/test
 JOBS       ?= $(shell nproc)
 
-.PHONY: run test deps build-run build-test bench fuzz clean
+.PHONY: run test deps build-run build-test bench deb fuzz clean
 
 deps:
 	@bash scripts/instala-dependencias.sh
@@ -27,6 +27,14 @@ bench: deps
 	cmake --build build/bench -j $(JOBS)
 	@set -e; for b in build/bench/bench/bench_*; do \
 	  [ -f "$$b" ] && [ -x "$$b" ] || continue; echo "== $$b"; "$$b"; done
+
+# The Debian package, from a release build laid out for /usr.
+deb: deps
+	cmake -S . -B build/deb -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DROTEAMENTO_TESTS=OFF -DROTEAMENTO_BENCH=OFF -DROTEAMENTO_DEMO=OFF
+	cmake --build build/deb -j $(JOBS)
+	cd build/deb && cpack -G DEB
+	@ls -l build/deb/*.deb
 
 # Long fuzzing with libFuzzer (clang, ASan+UBSan): each target FUZZ_TEMPO seconds (or 2 million
 # runs), two at a time; `make test` only replays the kept corpora. FUZZ_ALVOS=tabrot perfil ...

@@ -169,7 +169,14 @@ std::optional<int> ExecutaLinhaDeComando(const QStringList &argumentos) {
                                         "depois de --importar ou --exportar.")
                              .arg(parser.positionalArguments().constFirst()));
     if (parser.isSet(OpcaoAjuda)) {
-        Escreve(stdout, parser.helpText());
+        // Qt names the program as it was invoked ("./x", a full path); the usage line and the
+        // man page made from it name the command.
+        QString ajuda = parser.helpText();
+        const QString invocado = argumentos.value(0);
+        const qsizetype i = invocado.isEmpty() ? -1 : ajuda.indexOf(invocado);
+        if (i >= 0 && i < ajuda.indexOf(QLatin1Char('\n')))
+            ajuda.replace(i, invocado.size(), Programa());
+        Escreve(stdout, ajuda);
         return CodigoOk;
     }
     if (parser.isSet(OpcaoVersao)) {

@@ -5,7 +5,7 @@ file(GLOB_RECURSE fontes
   ${FONTES}/widgets/*.cpp ${FONTES}/widgets/*.h ${FONTES}/env/*.cpp ${FONTES}/env/*.h
   ${FONTES}/routing/*.cpp ${FONTES}/routing/*.h ${FONTES}/batch/*.cpp ${FONTES}/batch/*.h
   ${FONTES}/tests/*.cpp ${FONTES}/tests/*.h ${FONTES}/tests/*.c ${FONTES}/bench/*.cpp
-  ${FONTES}/bench/*.h ${FONTES}/demo/*.cpp ${FONTES}/demo/*.c)
+  ${FONTES}/bench/*.h ${FONTES}/demo/*.cpp ${FONTES}/demo/*.c ${FONTES}/dist/*.cpp)
 set(fora "")
 foreach(f IN LISTS fontes)
   execute_process(COMMAND ${CLANG_FORMAT} --dry-run -Werror ${f}

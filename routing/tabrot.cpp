@@ -42,15 +42,22 @@ QByteArray CopiaCampoParaTexto(const char *campo, int tamanho) {
     return QByteArray(campo, n);
 }
 
+QList<QByteArray> BinsDoCartao(const TCartao &c) {
+    QList<QByteArray> bins;
+    const int qtd = qMin<int>(c.QtdBins, MaxBins);
+    for (int j = 0; j < qtd; ++j) {
+        QByteArray bin = CopiaCampoParaTexto(c.Bins[j], TamBin);
+        if (bin.isEmpty()) break;
+        bins.append(std::move(bin));
+    }
+    return bins;
+}
+
 QByteArray CarregaBins(TCartao &c) {
-    if (c.QtdBins > MaxBins) c.QtdBins = MaxBins;
+    const QList<QByteArray> bins = BinsDoCartao(c);
+    c.QtdBins = std::uint8_t(bins.size());
     QByteArray texto;
-    for (int j = 0; j < c.QtdBins; ++j) {
-        const QByteArray bin = CopiaCampoParaTexto(c.Bins[j], TamBin);
-        if (bin.isEmpty()) {
-            c.QtdBins = std::uint8_t(j);
-            break;
-        }
+    for (const QByteArray &bin : bins) {
         texto += bin;
         texto += ';';
     }

@@ -5,6 +5,7 @@
 // (u16), Tipo (u8), BIN count (u16), and the first 20 bytes of each BIN field. Little-endian.
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <cstdint>
@@ -64,8 +65,11 @@ template <int N> void CopiaTextoParaCampo(const QByteArray &texto, char (&campo)
 // The characters up to the first NUL, never more than tamanho - 1.
 QByteArray CopiaCampoParaTexto(const char *campo, int tamanho);
 
-// The BIN list text of an entry: each BIN up to the first empty field, followed by ";". Cuts
-// QtdBins above 20 to 20 and to the BINs actually found, in the table itself.
+// The BINs of an entry as every reader sees them: fields 1 to QtdBins (at most 20) up to the
+// first empty one.
+QList<QByteArray> BinsDoCartao(const TCartao &cartao);
+// The BIN list text of an entry: each of its BINs followed by ";". Cuts QtdBins above 20 to 20
+// and to the BINs actually found, in the table itself.
 QByteArray CarregaBins(TCartao &cartao);
 
 // Reads the file into the table. False when it is missing, cannot be read, or is damaged (shorter

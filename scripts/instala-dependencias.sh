@@ -3,7 +3,7 @@
 set -euo pipefail
 pacotes=(g++ cmake make pkg-config qt6-base-dev qt6-translations-l10n
          fonts-liberation xvfb xauth strace clang clang-format libclang-rt-14-dev
-         help2man desktop-file-utils appstream dpkg-dev file)
+         help2man desktop-file-utils appstream dpkg-dev file procps)
 # The operator's guide screenshots (docs/capturas.sh) also need a window tool and ImageMagick.
 if [ "${1:-}" = "docs" ]; then pacotes+=(xdotool imagemagick); fi
 faltam=()

@@ -10,7 +10,10 @@ versao=$2
 tmp=$(mktemp -d)
 filho=
 termina() {
-  [ -n "$filho" ] && kill -9 "$filho" 2>/dev/null || true
+  if [ -n "$filho" ]; then
+    pkill -9 -P "$filho" 2>/dev/null || true
+    kill -9 "$filho" 2>/dev/null || true
+  fi
   rm -rf "$tmp"
 }
 trap termina EXIT
@@ -58,6 +61,8 @@ for _ in $(seq 600); do
   grep -q "libexec/configurador-roteamento/consulta-modulos\"" "$tmp/execve.log" 2>/dev/null && break
   sleep 0.1
 done
+# strace killed leaves its tracee running: kill the window first.
+pkill -9 -P "$filho" 2>/dev/null || true
 kill -9 "$filho" 2>/dev/null || true
 wait "$filho" 2>/dev/null || true
 filho=

@@ -63,10 +63,12 @@ std::unique_ptr<TTabRot> TabelaCheia(quint32 semente, int cartoes) {
     return t;
 }
 
-// Every two entries of a card type compared with the same prefix rule, on padded texts.
+// Every two entries of a card type compared by the same rule: single BINs as texts, otherwise
+// as numbers (the bench's entries have at most 9 digits).
 qint64 ParAPar(const TTabRot &t) {
     struct E {
-        QByteArray de, ate;
+        qint64 de, ate;
+        QByteArray unico;
         int tipo, rede;
     };
     std::vector<E> es;
@@ -74,15 +76,16 @@ qint64 ParAPar(const TTabRot &t) {
         for (const QByteArray &b : BinsDoCartao(t.Cartoes[i])) {
             const qsizetype h = b.indexOf('-');
             const QByteArray de = h > 0 ? b.left(h) : b, ate = h > 0 ? b.mid(h + 1) : b;
-            es.push_back({de + QByteArray(20 - de.size(), '0'),
-                          ate + QByteArray(20 - ate.size(), '9'), t.Cartoes[i].Tipo,
-                          t.Cartoes[i].CodRede});
+            es.push_back({de.toLongLong(), ate.toLongLong(), h > 0 ? QByteArray() : b,
+                          t.Cartoes[i].Tipo, t.Cartoes[i].CodRede});
         }
     qint64 conflitos = 0;
     for (size_t x = 0; x < es.size(); ++x)
         for (size_t y = x + 1; y < es.size(); ++y)
             if (es[x].tipo == es[y].tipo && es[x].rede != es[y].rede &&
-                std::max(es[x].de, es[y].de) <= std::min(es[x].ate, es[y].ate))
+                (!es[x].unico.isEmpty() && !es[y].unico.isEmpty()
+                     ? es[x].unico == es[y].unico
+                     : std::max(es[x].de, es[y].de) <= std::min(es[x].ate, es[y].ate)))
                 ++conflitos;
     return conflitos;
 }

@@ -9,12 +9,18 @@
 
 namespace {
 
-// A bound as a prefix of card numbers, widened to the 20 digits a BIN field can hold: two halves
-// of ten digits each, since twenty digits pass a 64-bit integer.
+// A bound or BIN as a point on the line of numbers. A BIN field holds 20 digits, which pass a
+// 64-bit integer: the value is kept as two halves of ten digits. Single BINs of one value but
+// other texts (0123456 and 123456) must not meet each other, yet both lie in a range that holds
+// the value: the third part tells them apart by their leading zeros, and a range's bounds take in
+// every such variant.
 constexpr int Digitos = TamBin - 1;
+constexpr std::uint8_t VarianteMin = 0, VarianteMax = 0xFF;
 struct Chave {
     std::uint64_t alto = 0, baixo = 0;
+    std::uint8_t variante = 0;
     auto operator<=>(const Chave &) const = default;
+    bool MesmoValor(const Chave &o) const { return alto == o.alto && baixo == o.baixo; }
 };
 
 bool SoDigitos(const QByteArray &t) {
@@ -24,67 +30,61 @@ bool SoDigitos(const QByteArray &t) {
     return true;
 }
 
-// The lower bound is followed by zeros, the upper by nines.
-Chave ChaveDe(const QByteArray &t, char enchimento) {
-    char d[Digitos];
-    std::memset(d, enchimento, sizeof d);
-    std::memcpy(d, t.constData(), size_t(t.size()));
+Chave ChaveDe(const QByteArray &t, std::uint8_t variante) {
     Chave k;
-    for (int i = 0; i < Digitos / 2; ++i) {
-        k.alto = k.alto * 10 + std::uint64_t(d[i] - '0');
-        k.baixo = k.baixo * 10 + std::uint64_t(d[Digitos / 2 + i] - '0');
+    const qsizetype n = t.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        // Digit i from the right belongs to the low half while it is among the last ten.
+        std::uint64_t &metade = n - i > Digitos / 2 ? k.alto : k.baixo;
+        metade = metade * 10 + std::uint64_t(t.at(i) - '0');
     }
+    k.variante = variante;
     return k;
-}
-
-// The first `largura` digits of a key.
-QByteArray DigitosDe(const Chave &k, int largura) {
-    char d[Digitos];
-    std::uint64_t a = k.alto, b = k.baixo;
-    for (int i = Digitos / 2 - 1; i >= 0; --i) {
-        d[i] = char('0' + a % 10);
-        d[Digitos / 2 + i] = char('0' + b % 10);
-        a /= 10;
-        b /= 10;
-    }
-    return QByteArray(d, largura);
 }
 
 struct Item {
     Chave de, ate;
-    int larguraDe = 0, larguraAte = 0; // digits of the bound texts
     int cartao = 0, bin = 0;
     int rede = 0; // dense index of the network among the card type's entries
 };
 
 enum class Forma { Comparavel, NaoNumerica, Invertida };
 
+struct Limites {
+    QByteArray de, ate;
+    bool faixa = false;
+};
+
 // A text whose part before the first "-" is empty is a single BIN, as the card dialog reads it.
-Forma LeEntrada(const QByteArray &texto, Item &item) {
+Limites LimitesDe(const QByteArray &texto) {
     const qsizetype hifen = texto.indexOf('-');
-    const QByteArray de = hifen > 0 ? texto.left(hifen) : texto;
-    const QByteArray ate = hifen > 0 ? texto.mid(hifen + 1) : texto;
-    if (!SoDigitos(de) || !SoDigitos(ate)) return Forma::NaoNumerica;
-    item.de = ChaveDe(de, '0');
-    item.ate = ChaveDe(ate, '9');
-    item.larguraDe = int(de.size());
-    item.larguraAte = int(ate.size());
-    return item.de <= item.ate ? Forma::Comparavel : Forma::Invertida;
+    if (hifen <= 0) return {texto, texto, false};
+    return {texto.left(hifen), texto.mid(hifen + 1), true};
 }
 
-// The width of the shared interval's bound: the shorter text when both entries' bounds meet there.
-int Largura(bool deX, bool deY, int larguraX, int larguraY) {
-    if (deX && deY) return std::min(larguraX, larguraY);
-    return deX ? larguraX : larguraY;
+Forma LeEntrada(const QByteArray &texto, Item &item) {
+    const Limites l = LimitesDe(texto);
+    if (!SoDigitos(l.de) || !SoDigitos(l.ate)) return Forma::NaoNumerica;
+    if (l.faixa) {
+        item.de = ChaveDe(l.de, VarianteMin);
+        item.ate = ChaveDe(l.ate, VarianteMax);
+        return item.de <= item.ate ? Forma::Comparavel : Forma::Invertida;
+    }
+    qsizetype esquerda = 0;
+    while (esquerda < texto.size() && texto.at(esquerda) == '0')
+        ++esquerda;
+    item.de = item.ate = ChaveDe(texto, std::uint8_t(VarianteMin + 1 + esquerda));
+    return Forma::Comparavel;
 }
 
-// The BINs two overlapping entries share, in as few digits as say it exactly.
-QByteArray EmComum(const Item &x, const Item &y) {
-    const Chave de = std::max(x.de, y.de), ate = std::min(x.ate, y.ate);
-    const int largura = std::max(Largura(x.de == de, y.de == de, x.larguraDe, y.larguraDe),
-                                 Largura(x.ate == ate, y.ate == ate, x.larguraAte, y.larguraAte));
-    const QByteArray inicio = DigitosDe(de, largura), fim = DigitosDe(ate, largura);
-    return inicio == fim ? inicio : inicio + '-' + fim;
+// The BINs two overlapping entries share, in the digits of the entries that bound them.
+QByteArray EmComum(const Item &x, const QByteArray &textoX, const Item &y,
+                   const QByteArray &textoY) {
+    const Limites lx = LimitesDe(textoX), ly = LimitesDe(textoY);
+    const bool deX = x.de >= y.de, ateX = x.ate <= y.ate;
+    const QByteArray &inicio = deX ? lx.de : ly.de, &fim = ateX ? lx.ate : ly.ate;
+    const Chave &de = deX ? x.de : y.de, &ate = ateX ? x.ate : y.ate;
+    return de.MesmoValor(ate) ? inicio : inicio + '-' + fim;
 }
 
 int IndiceTipo(std::uint8_t tipo) {
@@ -189,7 +189,7 @@ private:
         achado.tipo = tipo;
         achado.a = Entrada(p.cartao, p.bin);
         achado.b = Entrada(q.cartao, q.bin);
-        achado.emComum = EmComum(x, y);
+        achado.emComum = EmComum(p, achado.a.texto, q, achado.b.texto);
         Lista(std::move(achado));
     }
 

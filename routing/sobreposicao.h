@@ -1,12 +1,11 @@
 #pragma once
-// BINs that more than one entry of a table covers, per card type: the payment server takes a
-// card number by its leading digits, and two entries that both take it leave the route to chance.
+// BINs that more than one entry of a table covers, per card type: two entries that both take a
+// card number leave the route to chance.
 //
-// An entry is a prefix of card numbers: the single BIN 411111 takes every card number that begins
-// with 411111, and the range 123456-1234567 every card number whose leading digits lie between
-// 123456000... and 1234567999... So bounds of different lengths are compared as prefixes (the
-// lower one followed by zeros, the upper one by nines), never as plain integers; for bounds of one
-// length this is the numeric comparison, and for two single BINs of one length it is equality.
+// The entries are compared as the card dialog compares them: two single BINs cover the same BINs
+// when they are the same text (0123456 is not 123456); a single BIN lies in a range when it is
+// numerically between the bounds, both ends inclusive; two ranges overlap when they intersect as
+// numbers. Leading zeros and digit counts play no part against a range.
 
 #include "routing/tabrot.h"
 
@@ -34,8 +33,8 @@ struct EntradaAchado {
 struct Achado {
     TipoAchado tipo = TipoAchado::Conflito;
     std::uint8_t tipoCartao = TipoCredito;
-    EntradaAchado a, b;     // b: the second entry of an overlap (a comes first in the table)
-    QByteArray emComum;     // the BINs both cover, "411111" or "400050-400099"
+    EntradaAchado a, b; // b: the second entry of an overlap (a comes first in the table)
+    QByteArray emComum; // the BINs both cover, "411111" or "400050-400099", in the entries' digits
     bool invertido = false; // Incomparavel: the bounds are digits, the lower passes the upper
 };
 

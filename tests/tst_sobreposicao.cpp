@@ -27,11 +27,6 @@ QList<QByteArray> Linhas(const QList<Cartao> &cartoes) {
     return LinhasExame("TODAS", ExaminaTabRot(*Tabela(cartoes)));
 }
 
-// The prefix rule spelt out on texts: bounds padded to 20 digits, compared as strings.
-QByteArray Pad(const QByteArray &t, char c) {
-    return t + QByteArray(20 - t.size(), c);
-}
-
 } // namespace
 
 class TstSobreposicao : public QObject {
@@ -70,26 +65,36 @@ private slots:
                              {"B", 7, 1, {"400100-400199"}},
                              {"C", 7, 3, {"400000-400099"}}}
             << QList<QByteArray>{};
-        // A 7-digit BIN is a part of the 6-digit one; leading zeros make another prefix; and
-        // 123456-1234567 is the part of 123456 up to 1234567, not every number up to 1234567.
+        // Against a range a BIN is its number, whatever its digits; two single BINs are texts.
         QTest::newRow("comprimentos diferentes")
-            << QList<Cartao>{{"A", 5, 1, {"411111", "123456-1234567"}},
-                             {"B", 7, 1, {"4111115", "0123456", "500000", "1234565-123460"}}}
-            << QList<QByteArray>{c + W("conflito: cartão A (rede 5), bin 411111, e cartão B (rede "
-                                       "7), bin 4111115, em comum 4111115"),
+            << QList<Cartao>{{"A", 5, 1, {"123456-1234567"}},
+                             {"B", 7, 1, {"0123456", "999999", "1234568", "4111115"}},
+                             {"C", 5, 1, {"123456", "411111"}}}
+            << QList<QByteArray>{c + W("conflito: cartão A (rede 5), bin 123456-1234567, e cartão "
+                                       "B (rede 7), bin 0123456, em comum 0123456"),
                                  c + W("conflito: cartão A (rede 5), bin 123456-1234567, e cartão "
-                                       "B (rede 7), bin 1234565-123460, em comum 1234565-1234567")};
-        // A BIN field holds 20 digits; 2^64 has 20.
+                                       "B (rede 7), bin 999999, em comum 999999"),
+                                 c + W("redundância: cartão A (rede 5), bin 123456-1234567, e "
+                                       "cartão C (rede 5), bin 123456, em comum 123456"),
+                                 c + W("redundância: cartão A (rede 5), bin 123456-1234567, e "
+                                       "cartão C (rede 5), bin 411111, em comum 411111")};
+        QTest::newRow("faixas de comprimentos diferentes")
+            << QList<Cartao>{{"A", 5, 1, {"123456-1234567"}},
+                             {"B", 7, 1, {"1234565-99999999", "012345-123455"}}}
+            << QList<QByteArray>{c + W("conflito: cartão A (rede 5), bin 123456-1234567, e cartão "
+                                       "B (rede 7), bin 1234565-99999999, em comum "
+                                       "1234565-1234567")};
+        // A BIN field holds 20 digits; 2^64 has 20, and wrapped it would fall in A's range.
         QTest::newRow("além de 64 bits")
-            << QList<Cartao>{{"A", 5, 1, {"18446744-18446745"}},
-                             {"B", 7, 1, {"18446744073709551616", "99999999999999999999"}},
-                             {"C", 5, 1, {"99999999999999999999"}}}
-            << QList<QByteArray>{c + W("conflito: cartão A (rede 5), bin 18446744-18446745, e "
-                                       "cartão B (rede 7), bin 18446744073709551616, em comum "
-                                       "18446744073709551616"),
-                                 c + W("conflito: cartão B (rede 7), bin 99999999999999999999, e "
-                                       "cartão C (rede 5), bin 99999999999999999999, em comum "
-                                       "99999999999999999999")};
+            << QList<Cartao>{{"A", 5, 1, {"1-999999999999999999"}},
+                             {"B", 7, 1, {"999999999999999999", "18446744073709551617"}},
+                             {"C", 5, 1, {"18446744073709551617"}}}
+            << QList<QByteArray>{c + W("conflito: cartão A (rede 5), bin 1-999999999999999999, e "
+                                       "cartão B (rede 7), bin 999999999999999999, em comum "
+                                       "999999999999999999"),
+                                 c + W("conflito: cartão B (rede 7), bin 18446744073709551617, e "
+                                       "cartão C (rede 5), bin 18446744073709551617, em comum "
+                                       "18446744073709551617")};
         QTest::newRow("dentro de um cartão")
             << QList<Cartao>{{"A", 5, 1, {"411111", "400000-499999", "411111"}}}
             << QList<QByteArray>{
@@ -152,8 +157,8 @@ private slots:
                                     W("TODAS, Crédito: mais 12246300 redundâncias não listadas")}));
     }
 
-    // Random short ranges of 6 to 9 digits: every pair the plain comparison finds is listed with
-    // its kind, and nothing else is.
+    // Random short ranges and BINs of 6 to 9 digits, leading zeros and all: every pair the plain
+    // comparison finds is listed with its kind, and nothing else is.
     void como_a_comparacao_par_a_par() {
         QRandomGenerator aleatorio(16);
         for (int rodada = 0; rodada < 40; ++rodada) {
@@ -173,21 +178,26 @@ private slots:
                 cartoes.append(c);
             }
             struct E {
-                QByteArray de, ate;
+                qint64 de, ate;
+                QByteArray unico; // a single BIN's text
                 int cartao, bin;
                 std::uint16_t rede;
             };
             QList<E> es;
             for (int i = 0; i < cartoes.size(); ++i)
                 for (int j = 0; j < cartoes[i].bins.size(); ++j) {
-                    const QList<QByteArray> p = cartoes[i].bins[j].split('-');
-                    if (Pad(p.first(), '0') <= Pad(p.last(), '9'))
-                        es.append({Pad(p.first(), '0'), Pad(p.last(), '9'), i, j, cartoes[i].rede});
+                    const QByteArray &t = cartoes[i].bins[j];
+                    const QList<QByteArray> p = t.split('-');
+                    if (p.first().toLongLong() <= p.last().toLongLong())
+                        es.append({p.first().toLongLong(), p.last().toLongLong(),
+                                   p.size() == 1 ? t : QByteArray(), i, j, cartoes[i].rede});
                 }
             QSet<QByteArray> esperados;
             for (int x = 0; x < es.size(); ++x)
                 for (int y = x + 1; y < es.size(); ++y)
-                    if (qMax(es[x].de, es[y].de) <= qMin(es[x].ate, es[y].ate))
+                    if (!es[x].unico.isEmpty() && !es[y].unico.isEmpty()
+                            ? es[x].unico == es[y].unico
+                            : qMax(es[x].de, es[y].de) <= qMin(es[x].ate, es[y].ate))
                         esperados.insert(QByteArray::number(es[x].rede != es[y].rede) + ' ' +
                                          QByteArray::number(es[x].cartao * 100 + es[x].bin) + ' ' +
                                          QByteArray::number(es[y].cartao * 100 + es[y].bin));

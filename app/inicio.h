@@ -11,6 +11,8 @@
 constexpr int CodigoOk = 0;
 constexpr int CodigoErro = 1;      // a wrong argument, or an error that ended the run
 constexpr int CodigoRecusados = 2; // an import that ran to its end with records refused
+constexpr int CodigoAchados = 2; // a check found conflicts, entries it cannot compare, or tables it
+                                 // cannot read
 
 // The program: the command line when it asks for a command, else the main window.
 int ExecutaPrograma(int argc, char **argv);

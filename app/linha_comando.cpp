@@ -6,8 +6,11 @@
 
 #include "batch/exportacao.h"
 #include "batch/importacao.h"
+#include "batch/verificacao.h"
 #include "env/caminhos.h"
 #include "env/erro.h"
+#include "env/redes.h"
+#include "env/texto.h"
 #include "routing/tabrot.h"
 
 #include <QCommandLineParser>
@@ -84,6 +87,23 @@ int Exporta(const QString &arquivo, const Contexto &ctx) {
     return CodigoOk;
 }
 
+// Every table with its findings, one line each; the network names come from the modules, as the
+// window shows them.
+int Verifica(const QString &, const Contexto &ctx) {
+    ExigeInstalacao();
+    CatalogoRedes catalogo;
+    catalogo.CarregaComunic();
+    catalogo.CarregaModulos();
+    const auto tabela = std::make_unique<TTabRot>();
+    LimpaTabRot(*tabela);
+    const VerificacaoInstalacao v = VerificaInstalacao(*tabela, NomeRedeDoCatalogo(catalogo));
+    for (const QByteArray &linha : v.linhas)
+        ctx.Informa(DeCp1252(linha));
+    ctx.Informa(QStringLiteral("Verificação encerrada"));
+    ctx.Informa(DeCp1252(ResumoVerificacao(v)));
+    return v.Limpa() ? CodigoOk : CodigoAchados;
+}
+
 // The commands: exactly one per run. A new command is one more row.
 struct Comando {
     QCommandLineOption opcao;
@@ -102,6 +122,12 @@ QList<Comando> Comandos() {
                             QStringLiteral("Exporta todas as tabelas para o ARQUIVO."),
                             QStringLiteral("ARQUIVO")),
          Exporta},
+        {QCommandLineOption(QStringLiteral("verificar"),
+                            QStringLiteral("Examina todas as tabelas e lista os bins que dois "
+                                           "cartões do mesmo tipo cobrem (conflitos entre redes, "
+                                           "redundâncias, bins não comparáveis) e as tabelas "
+                                           "danificadas.")),
+         Verifica},
     };
 }
 
@@ -152,7 +178,8 @@ std::optional<int> ExecutaLinhaDeComando(const QStringList &argumentos) {
     parser.setApplicationDescription(
         QStringLiteral("Configurador Roteamento %1: edita as tabelas de roteamento por BIN "
                        "(TabRot.bin) da instalação. Sem opções de comando, abre a janela "
-                       "principal; com --importar ou --exportar, trabalha sem janela.")
+                       "principal; com --importar, --exportar ou --verificar, trabalha sem "
+                       "janela.")
             .arg(QStringLiteral(VERSAO_PROGRAMA)));
     const QList<Comando> comandos = Comandos();
     parser.addOption(OpcaoAjuda);
@@ -205,8 +232,8 @@ std::optional<int> ExecutaLinhaDeComando(const QStringList &argumentos) {
     ctx.silencioso = parser.isSet(OpcaoSilencio);
     if (!escolhido) {
         if (ctx.silencioso)
-            return ErroDeUso(QStringLiteral("--quiet vale só com --importar ou "
-                                            "--exportar."));
+            return ErroDeUso(QStringLiteral("--quiet vale só com --importar, --exportar ou "
+                                            "--verificar."));
         return std::nullopt; // the window, on the chosen drive
     }
     try {
@@ -231,7 +258,8 @@ int ExecutaPrograma(int argc, char **argv) {
     }
     if (!HaTela()) {
         Escreve(stderr, QStringLiteral("Não há tela para a janela (DISPLAY e WAYLAND_DISPLAY "
-                                       "vazios). Sem janela, use --importar ou --exportar; "
+                                       "vazios). Sem janela, use --importar, --exportar ou "
+                                       "--verificar; "
                                        "veja --help.\n"));
         return CodigoErro;
     }

@@ -69,8 +69,8 @@ private slots:
         QVERIFY2(r.saida.startsWith("Uso: "), r.saida);
         QVERIFY2(r.saida.contains("\nOpções:\n"), r.saida);
         QVERIFY2(!r.saida.contains("Usage") && !r.saida.contains("help-all"), r.saida);
-        for (const char *opcao : {"--importar <ARQUIVO>", "--exportar <ARQUIVO>", "--unidade <DIR>",
-                                  "--quiet", "--version"})
+        for (const char *opcao : {"--importar <ARQUIVO>", "--exportar <ARQUIVO>", "--verificar",
+                                  "--unidade <DIR>", "--quiet", "--version"})
             QVERIFY2(r.saida.contains(opcao), opcao);
     }
 
@@ -164,6 +164,71 @@ private slots:
                  W("12345678;CRÉDITO;411111;5;C;\r\nTODAS;T;4,5;65535;F;\r\n"));
     }
 
+    // Every table in the company list's order, then TODAS; a damaged one is told and passed.
+    void verifica_data() {
+        QTest::addColumn<QList<QByteArray>>("tabelas"); // AAAA0001, BBBB0002, CCCC0003, TODAS
+        QTest::addColumn<QStringList>("opcoes");
+        QTest::addColumn<int>("codigo");
+        QTest::addColumn<QByteArray>("saida");
+        const QByteArray conflito =
+            lote::Arquivo({{"A", 5, 1, {"411111"}}, {"B", 7, 1, {"400000-499999"}}});
+        const QByteArray redundancia = lote::Arquivo({{"T", 9, 3, {"123456", "123400-123500"}}});
+        const QByteArray limpa = lote::Arquivo({{"A", 5, 1, {"411111"}}, {"B", 7, 2, {"411111"}}});
+        const QByteArray fim = W("Verificação encerrada\nTabelas examinadas: ");
+        const QByteArray linhaConflito =
+            W("CCCC0003, Crédito: conflito: cartão A (rede 5), bin 411111, e cartão B (rede 7), "
+              "bin 400000-499999, em comum 411111\n");
+        const QByteArray linhaRedundancia =
+            W("TODAS, Combustível: redundância: cartão T (rede 9), bins 123456 e 123400-123500, em "
+              "comum 123456\n");
+        QTest::newRow("conflito e tabela danificada")
+            << QList<QByteArray>{"abc", {}, conflito, redundancia} << QStringList() << 2
+            << W("AAAA0001: tabela danificada ou ilegível, não examinada (") +
+                   QFile::encodeName(Caminho("verif")) +
+                   "/Vardo/config/Empresas/AAAA0001/TabRot.bin)\n" + linhaConflito +
+                   linhaRedundancia + fim +
+                   W("2; conflitos: 1; redundâncias: 1; bins não comparáveis: 0; tabelas "
+                     "danificadas: 1\n");
+        QTest::newRow("só redundância")
+            << QList<QByteArray>{{}, limpa, {}, redundancia} << QStringList() << 0
+            << linhaRedundancia + fim +
+                   W("2; conflitos: 0; redundâncias: 1; bins não comparáveis: 0; tabelas "
+                     "danificadas: 0\n");
+        QTest::newRow("não comparável")
+            << QList<QByteArray>{{}, {}, lote::Arquivo({{"X", 5, 2, {"4A0000-400001"}}}), {}}
+            << QStringList() << 2
+            << W("CCCC0003, Débito: bin não comparável: cartão X (rede 5), bin 4A0000-400001, "
+                 "limites que não são números\n") +
+                   fim +
+                   W("1; conflitos: 0; redundâncias: 0; bins não comparáveis: 1; tabelas "
+                     "danificadas: 0\n");
+        QTest::newRow("nenhuma tabela")
+            << QList<QByteArray>{{}, {}, {}, {}} << QStringList() << 0
+            << fim + W("0; conflitos: 0; redundâncias: 0; bins não comparáveis: 0; tabelas "
+                       "danificadas: 0\n");
+        QTest::newRow("quiet") << QList<QByteArray>{{}, {}, conflito, {}} << QStringList{"--quiet"}
+                               << 2 << QByteArray();
+    }
+    void verifica() {
+        QFETCH(QList<QByteArray>, tabelas);
+        QFETCH(QStringList, opcoes);
+        QFETCH(int, codigo);
+        QFETCH(QByteArray, saida);
+        lote::Instalacao verif{Caminho("verif")};
+        QDir(verif.unidade).removeRecursively();
+        // Listed in name order, not in the order the files were made.
+        QVERIFY(verif.cria({"CCCC0003", "AAAA0001", "BBBB0002"}));
+        const QStringList nomes{"AAAA0001", "BBBB0002", "CCCC0003"};
+        for (int i = 0; i < 4; ++i)
+            if (!tabelas[i].isNull())
+                QVERIFY(lote::Escreve(i < 3 ? verif.empresa(nomes[i]) : verif.todas(), tabelas[i]));
+        const Resultado r =
+            Executa(QStringList{"--verificar", "--unidade", verif.unidade} + opcoes);
+        QCOMPARE(r.erro, QByteArray());
+        QCOMPARE(QString::fromUtf8(r.saida), QStringDecoder("windows-1252").decode(saida));
+        QCOMPARE(r.codigo, codigo);
+    }
+
     // No installation where the drive points: a clear error, no file, for both commands.
     void sem_instalacao_data() {
         QTest::addColumn<QStringList>("argumentos");
@@ -171,6 +236,7 @@ private slots:
         QTest::newRow("exportar, variável") << QStringList{"--exportar", "x.txt"} << false;
         QTest::newRow("exportar, --unidade") << QStringList{"--exportar", "x.txt"} << true;
         QTest::newRow("importar") << QStringList{"--importar", "imp.txt"} << true;
+        QTest::newRow("verificar") << QStringList{"--verificar"} << true;
     }
     void sem_instalacao() {
         QFETCH(QStringList, argumentos);
@@ -227,6 +293,8 @@ private slots:
             {"help-all", {"--help-all"}, "Opção desconhecida 'help-all'."},
             {"sem arquivo", {"--importar"}, "Faltando valor após '--importar'."},
             {"as duas", {"--importar", "a", "--exportar", "b"}, "Dê um só comando por execução."},
+            {"verificar e exportar", {"--verificar", "--exportar", "b"}, "Dê um só comando"},
+            {"verificar com arquivo", {"--verificar", "b"}, "Argumento inesperado 'b'"},
             {"duas vezes", {"--exportar", "a", "--exportar", "b"}, "Dê um só comando"},
             {"argumento solto", {"--exportar", "b", "c"}, "Argumento inesperado 'c'"},
             {"só um argumento", {"b"}, "Argumento inesperado 'b'"},

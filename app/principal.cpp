@@ -1,9 +1,6 @@
 #include "app/principal.h"
 
-#include "app/ajusta_visual.h"
-#include "app/caixas.h"
 #include "app/logo.h"
-#include "app/painel_botao.h"
 #include "batch/exportacao.h"
 #include "batch/importacao.h"
 #include "dialogs/dialogo_cartao.h"
@@ -13,6 +10,9 @@
 #include "env/roteamento.h"
 #include "env/texto.h"
 #include "env/trace.h"
+#include "widgets/ajusta_visual.h"
+#include "widgets/caixas.h"
+#include "widgets/painel_botao.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,11 +1,11 @@
 #include "dialogs/dialogo_cartao.h"
 
-#include "app/ajusta_visual.h"
-#include "app/caixas.h"
-#include "app/painel_botao.h"
 #include "app/principal.h"
 #include "dialogs/regras_bin.h"
 #include "env/texto.h"
+#include "widgets/ajusta_visual.h"
+#include "widgets/caixas.h"
+#include "widgets/painel_botao.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 // Scripted message boxes and file dialogs for window tests: installs itself for its lifetime,
 // records every box the operator would have seen and answers from queues the test fills.
 
-#include "app/caixas.h"
+#include "widgets/caixas.h"
 
 #include <QList>
 #include <QString>

@@ -3,10 +3,10 @@
 // network records for codes 10, 20 and 40, the test modules seA (20, credit), seB (10, credit
 // and debit) and seC (40, fuel), the window shown on the offscreen platform, and scripted boxes.
 
-#include "app/painel_botao.h"
 #include "app/principal.h"
 #include "caixas_roteiro.h"
 #include "instalacao_lote.h"
+#include "widgets/painel_botao.h"
 
 #include <QAction>
 #include <QApplication>

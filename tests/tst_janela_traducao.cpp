@@ -1,8 +1,8 @@
 // Qt's own texts in Portuguese: the buttons of a real question box and the labels of the real
 // file dialog, as the program loads them whatever the locale.
 
-#include "app/caixas.h"
 #include "app/inicio.h"
+#include "widgets/caixas.h"
 
 #include <QAbstractButton>
 #include <QApplication>

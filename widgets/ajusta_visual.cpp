@@ -1,6 +1,6 @@
-#include "app/ajusta_visual.h"
+#include "widgets/ajusta_visual.h"
 
-#include "app/painel_botao.h"
+#include "widgets/painel_botao.h"
 
 #include <QEvent>
 #include <QKeyEvent>

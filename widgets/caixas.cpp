@@ -1,4 +1,4 @@
-#include "app/caixas.h"
+#include "widgets/caixas.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "app/painel_botao.h"
+#include "widgets/painel_botao.h"
 
 #include <QMetaMethod>
 #include <QMouseEvent>

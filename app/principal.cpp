@@ -152,9 +152,7 @@ TFrmPrinc::~TFrmPrinc() {
 // --- Layout ---------------------------------------------------------------------------------
 
 void TFrmPrinc::MontaControles() {
-    QFont fonte(QStringLiteral("Arial"));
-    fonte.setPointSize(8);
-    setFont(fonte);
+    setFont(FonteDasJanelas(8));
     setWindowTitle(QStringLiteral("Configurador Roteamento"));
     // No close command: the program is left through "&Sair" only.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -225,9 +223,7 @@ void TFrmPrinc::MontaControles() {
     areaLayout->setContentsMargins(0, 0, 0, 0);
     m_pageControl = new QTabWidget(area);
     m_pageControl->setObjectName(QStringLiteral("PageControl_opcoes"));
-    QFont fontePaginas(QStringLiteral("Arial"));
-    fontePaginas.setPointSize(9);
-    m_pageControl->setFont(fontePaginas);
+    m_pageControl->setFont(FonteDasJanelas(9));
     areaLayout->addWidget(m_pageControl);
     baixo->addWidget(area, 1);
     vertical->addLayout(baixo, 1);
@@ -260,11 +256,7 @@ void TFrmPrinc::MontaPagina(TipoGrade tipo) {
     vertical->setSpacing(0);
 
     auto *grupo = new QGroupBox(p.aba);
-    QFont fonteGrupo(QStringLiteral("Arial"));
-    fonteGrupo.setPointSize(10);
-    fonteGrupo.setBold(true);
-    fonteGrupo.setItalic(true);
-    grupo->setFont(fonteGrupo);
+    grupo->setFont(FonteDasJanelas(10, true, true));
     auto *dentro = new QVBoxLayout(grupo);
     auto *barra = new QHBoxLayout;
     barra->setSpacing(2);
@@ -285,14 +277,8 @@ void TFrmPrinc::MontaPagina(TipoGrade tipo) {
     p.grade = new QTableWidget(2, 3, grupo);
     QTableWidget *g = p.grade;
     g->setObjectName(QString::fromUtf8(d.grade));
-    QFont fonteGrade(QStringLiteral("Arial"));
-    fonteGrade.setPointSize(8);
-    fonteGrade.setBold(true);
-    fonteGrade.setItalic(false);
+    const QFont fonteGrade = FonteDasJanelas(8, true);
     g->setFont(fonteGrade);
-    QPalette pal = g->palette();
-    pal.setColor(QPalette::Text, Qt::black);
-    g->setPalette(pal);
     g->verticalHeader()->hide();
     g->verticalHeader()->setDefaultSectionSize(20);
     g->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -301,6 +287,7 @@ void TFrmPrinc::MontaPagina(TipoGrade tipo) {
     g->setShowGrid(true);
     g->setWordWrap(false);
     g->setToolTip(QStringLiteral("<Duplo Clique> Para Alterar os dados"));
+    g->setAccessibleName(QStringLiteral("Cartões ") + p.titulo);
     g->viewport()->installEventFilter(this);
     // The title row is row 0, kept as items; the header shows it, fixed above the scrolling
     // rows, and lets the operator resize the columns.
@@ -402,31 +389,32 @@ void TFrmPrinc::FormCreate() {
     setWindowTitle(QStringLiteral("%1 - %2").arg(QStringLiteral("Configurador Roteamento"),
                                                  QStringLiteral(VERSAO_PROGRAMA)));
     AjustaVisual(this);
-    // Dark grey where enabled; a disabled control keeps the system's grey text.
-    auto escuro = [](QWidget *w) {
-        QPalette q = w->palette();
-        for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive}) {
-            q.setColor(g, QPalette::WindowText, CorTextoEscuro);
-            q.setColor(g, QPalette::Text, CorTextoEscuro);
-        }
-        w->setPalette(q);
-    };
-    escuro(this);
-    for (const Pagina &p : m_paginas) {
-        escuro(p.check);
-        escuro(p.grupo);
+    AplicaCoresDeTexto();
+    for (const Pagina &p : m_paginas)
         p.incluir->setCor(CorPainelLaranja);
-        // The grids keep black text.
-        QPalette g = p.grade->palette();
-        g.setColor(QPalette::Text, Qt::black);
-        p.grade->setPalette(g);
-    }
     m_pnAtivaRoteamento->setCorTexto(Qt::white);
     try {
         MostraRoteamento(m_pnAtivaRoteamento, false);
     } catch (const ErroES &e) {
         Erro(e.texto(), TituloConfigurador);
     }
+}
+
+void TFrmPrinc::AplicaCoresDeTexto() {
+    // The tree and the selector take it from the window.
+    PoeTextoEscuro(this);
+    for (const Pagina &p : m_paginas) {
+        PoeTextoEscuro(p.check);
+        if (p.check->isChecked()) PoeTextoEscuro(p.grupo);
+        // The grids keep black text.
+        PoeCorTexto(p.grade, Qt::black);
+    }
+}
+
+void TFrmPrinc::changeEvent(QEvent *evento) {
+    QMainWindow::changeEvent(evento);
+    // A theme switched while the program runs: the text colours follow it.
+    if (evento->type() == QEvent::ApplicationPaletteChange) AplicaCoresDeTexto();
 }
 
 void TFrmPrinc::showEvent(QShowEvent *evento) {
@@ -616,15 +604,13 @@ void TFrmPrinc::PoeTextoCombo(QComboBox *combo, const QString &texto) {
 
 void TFrmPrinc::CB_Rede_PadraoClick(TipoGrade tipo) {
     const Pagina &p = m_paginas[int(tipo)];
-    QPalette pal = p.grupo->palette();
     if (p.check->isChecked()) {
-        pal.setColor(QPalette::Active, QPalette::WindowText, CorTextoEscuro);
-        pal.setColor(QPalette::Inactive, QPalette::WindowText, CorTextoEscuro);
-        p.grupo->setPalette(pal);
+        PoeTextoEscuro(p.grupo);
         p.grupo->setEnabled(true);
         p.combo->setEnabled(true);
     } else {
         p.grupo->setEnabled(false);
+        QPalette pal = p.grupo->palette();
         const QColor cinza = palette().color(QPalette::Disabled, QPalette::WindowText);
         pal.setColor(QPalette::Active, QPalette::WindowText, cinza);
         pal.setColor(QPalette::Inactive, QPalette::WindowText, cinza);

@@ -97,6 +97,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *evento) override;
+    void changeEvent(QEvent *evento) override;
     void closeEvent(QCloseEvent *evento) override;
     bool eventFilter(QObject *objeto, QEvent *evento) override;
 
@@ -115,6 +116,7 @@ private:
     };
 
     void MontaControles();
+    void AplicaCoresDeTexto();
     void MontaPagina(TipoGrade tipo);
     void MontaMenu();
     TipoGrade TipoDaGrade(const QTableWidget *grade) const;

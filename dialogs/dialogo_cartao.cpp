@@ -30,19 +30,15 @@ namespace {
 const DadosDialogoCartao tiposCartao[3] = {
     {TipoGrade::Credito, "FrmIncluiCartaoCred", "ed_nome_cartao_cred", "CB_RedeDestino_Cred",
      "ed_bin_cred", "LB_Bins_cred", "bt_conf_incluir_cred", "bt_encerra_incluir_cred",
-     "Inclusão de Cartão de Crédito", "Alteração de Cartão de Crédito", "MS Sans Serif", "Arial",
-     361, 318},
+     "Inclusão de Cartão de Crédito", "Alteração de Cartão de Crédito", 361, 318},
     {TipoGrade::Debito, "FrmIncluiCartaoDeb", "ed_nome_cartao_deb", "CB_RedeDestino_deb",
      "ed_bin_deb", "LB_Bins_deb", "bt_conf_incluir_deb", "bt_encerra_incluir_deb",
-     "Inclusão de Cartão de Débito", "Alteração de Cartão de Débito", "Arial", "Arial", 365, 318},
+     "Inclusão de Cartão de Débito", "Alteração de Cartão de Débito", 365, 318},
     // The fuel dialog's panels carry the debit names.
     {TipoGrade::Combustivel, "FrmIncluiCartaoComb", "ed_nome_cartao_comb", "CB_RedeDestino_comb",
      "ed_bin_comb", "LB_Bins_comb", "bt_conf_incluir_deb", "bt_encerra_incluir_deb",
-     "Inclusão de Cartão Combustível", "Alteração de Cartão Combustível", "Tahoma", "Tahoma", 365,
-     318},
+     "Inclusão de Cartão Combustível", "Alteração de Cartão Combustível", 365, 318},
 };
-
-const QColor CinzaEscuro(51, 51, 51);
 
 // The windows that the open dialog disabled; at most one dialog is open at a time.
 QList<QPointer<QWidget>> janelasDesabilitadas;
@@ -137,13 +133,13 @@ void TFrmIncluiCartao::MontaControles() {
     const int w = m_dados.largura, h = m_dados.altura;
     setObjectName(QString::fromUtf8(m_dados.nomeForm));
     setWindowTitle(QString::fromUtf8(m_dados.captionInclusao));
-    setFont(QFont(QString::fromUtf8(m_dados.fonteForm), 8));
+    setFont(FonteDasJanelas(8));
     setFixedSize(w, h);
 
     m_painel = new QFrame(this);
     m_painel->setObjectName("Panel1");
     m_painel->setGeometry(0, 0, w, h);
-    m_painel->setFont(QFont(QString::fromUtf8(m_dados.fontePainel), 8));
+    m_painel->setFont(FonteDasJanelas(8));
 
     const int larguraGrupo = w - 16;
     m_grupoNome = new QGroupBox(QStringLiteral("Nome"), m_painel);
@@ -191,7 +187,7 @@ void TFrmIncluiCartao::MontaControles() {
     m_btIncluiBin->setGeometry(148, 28, 32, 32);
     m_btIncluiBin->setIcon(Glifo(true));
     m_btIncluiBin->setIconSize(QSize(20, 20));
-    m_btIncluiBin->setProperty("dica", QStringLiteral("inclui bin"));
+    m_btIncluiBin->setToolTip(QStringLiteral("inclui bin"));
     connect(m_btIncluiBin, &QToolButton::clicked, this, &TFrmIncluiCartao::bt_inclui_binClick);
 
     m_btExcluiBin = new QToolButton(m_grupoBins);
@@ -206,7 +202,7 @@ void TFrmIncluiCartao::MontaControles() {
     m_listaBins->setObjectName(QString::fromUtf8(m_dados.listaBins));
     m_listaBins->setGeometry(larguraGrupo - 154 - 10, 16, 154, 145);
     m_listaBins->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_listaBins->setProperty("dica", QStringLiteral("Tecla <DEL> exclui bin"));
+    m_listaBins->setToolTip(QStringLiteral("Tecla <DEL> exclui bin"));
     m_listaBins->installEventFilter(this);
 
     m_btConfirma = new PainelBotao(m_painel);
@@ -229,9 +225,7 @@ void TFrmIncluiCartao::FormCreate() {
     for (QWidget *w : {static_cast<QWidget *>(this), static_cast<QWidget *>(m_grupoNome),
                        static_cast<QWidget *>(m_grupoRede), static_cast<QWidget *>(m_grupoBins),
                        static_cast<QWidget *>(m_rotuloBin)}) {
-        QPalette paleta = w->palette();
-        paleta.setColor(QPalette::WindowText, CinzaEscuro);
-        w->setPalette(paleta);
+        PoeTextoEscuro(w);
     }
     // AjustaVisual made the panels tab stops; the order runs down the form.
     setTabOrder(m_edNome, m_comboRede);

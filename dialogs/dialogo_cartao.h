@@ -32,8 +32,6 @@ struct DadosDialogoCartao {
     const char *painelEncerra;
     const char *captionInclusao;
     const char *captionAlteracao;
-    const char *fonteForm;
-    const char *fontePainel;
     int largura;
     int altura;
 };

@@ -5,6 +5,7 @@
 #include "caixas_roteiro.h"
 #include "dialogs/dialogo_cartao.h"
 #include "dialogs/regras_bin.h"
+#include "widgets/ajusta_visual.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -184,36 +185,31 @@ void TstDialogoCartao::controles_data() {
     QTest::addColumn<TipoGrade>("tipo");
     QTest::addColumn<QStringList>("nomes");
     QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("fonte");
     QTest::addColumn<QSize>("tamanho");
     QTest::newRow("credito") << TipoGrade::Credito
                              << QStringList{"FrmIncluiCartaoCred",    "ed_nome_cartao_cred",
                                             "CB_RedeDestino_Cred",    "ed_bin_cred",
                                             "LB_Bins_cred",           "bt_conf_incluir_cred",
                                             "bt_encerra_incluir_cred"}
-                             << "Inclusão de Cartão de Crédito"
-                             << "MS Sans Serif" << QSize(361, 318);
+                             << "Inclusão de Cartão de Crédito" << QSize(361, 318);
     QTest::newRow("debito") << TipoGrade::Debito
                             << QStringList{"FrmIncluiCartaoDeb",    "ed_nome_cartao_deb",
                                            "CB_RedeDestino_deb",    "ed_bin_deb",
                                            "LB_Bins_deb",           "bt_conf_incluir_deb",
                                            "bt_encerra_incluir_deb"}
-                            << "Inclusão de Cartão de Débito"
-                            << "Arial" << QSize(365, 318);
+                            << "Inclusão de Cartão de Débito" << QSize(365, 318);
     QTest::newRow("combustivel") << TipoGrade::Combustivel
                                  << QStringList{"FrmIncluiCartaoComb",   "ed_nome_cartao_comb",
                                                 "CB_RedeDestino_comb",   "ed_bin_comb",
                                                 "LB_Bins_comb",          "bt_conf_incluir_deb",
                                                 "bt_encerra_incluir_deb"}
-                                 << "Inclusão de Cartão Combustível"
-                                 << "Tahoma" << QSize(365, 318);
+                                 << "Inclusão de Cartão Combustível" << QSize(365, 318);
 }
 
 void TstDialogoCartao::controles() {
     QFETCH(TipoGrade, tipo);
     QFETCH(QStringList, nomes);
     QFETCH(QString, caption);
-    QFETCH(QString, fonte);
     QFETCH(QSize, tamanho);
     Cenario c(tipo);
     QCOMPARE(c.dialogo->objectName(), nomes[0]);
@@ -223,14 +219,17 @@ void TstDialogoCartao::controles() {
                              "bt_inclui_bin", "bt_exclui_bin"})
         QVERIFY2(c.dialogo->findChild<QWidget *>(nome), nome);
     QCOMPARE(c.dialogo->size(), tamanho);
-    QCOMPARE(c.dialogo->font().family(), fonte);
+    // One family in the three dialogs and the main window.
+    QCOMPARE(c.dialogo->font().family(), FamiliaDasJanelas());
+    QCOMPARE(c.Filho<QWidget>("Panel1")->font().family(), FamiliaDasJanelas());
     QCOMPARE(c.Nome()->maxLength(), 30);
     QCOMPARE(c.Nome()->width(), 258);
     QCOMPARE(c.Bin()->maxLength(), 19);
     QCOMPARE(c.Lista()->size(), QSize(154, 145));
     QCOMPARE(c.BtInclui()->size(), QSize(32, 32));
     QCOMPARE(c.BtExclui()->toolTip(), QStringLiteral("<Excluir>Selecione o bin desejado"));
-    QVERIFY(c.BtInclui()->toolTip().isEmpty());
+    QCOMPARE(c.BtInclui()->toolTip(), QStringLiteral("inclui bin"));
+    QCOMPARE(c.Lista()->toolTip(), QStringLiteral("Tecla <DEL> exclui bin"));
     QCOMPARE(c.Confirma()->size(), QSize(81, 25));
     QCOMPARE(c.Filho<QWidget>("Label5")->palette().color(QPalette::WindowText), QColor(51, 51, 51));
     // Confirma is orange (tag 2), Encerra grey (tag 1).

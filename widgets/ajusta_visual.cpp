@@ -2,7 +2,9 @@
 
 #include "widgets/painel_botao.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QWidget>
@@ -50,6 +52,46 @@ public:
 
 } // namespace
 
+QString FamiliaDasJanelas() {
+    static const QString familia = [] {
+        const QStringList instaladas = QFontDatabase::families();
+        for (const char *nome : {"Arial", "Liberation Sans", "Arimo"})
+            if (instaladas.contains(QLatin1String(nome), Qt::CaseInsensitive))
+                return QString::fromLatin1(nome);
+        return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    }();
+    return familia;
+}
+
+QFont FonteDasJanelas(int pontos, bool negrito, bool italico) {
+    QFont fonte(FamiliaDasJanelas());
+    fonte.setPointSize(pontos);
+    fonte.setBold(negrito);
+    fonte.setItalic(italico);
+    return fonte;
+}
+
+bool PaletaClara() {
+    const QPalette p = QApplication::palette();
+    return p.color(QPalette::Window).lightness() >= p.color(QPalette::WindowText).lightness();
+}
+
+void PoeCorTexto(QWidget *w, const QColor &cor) {
+    QPalette q = w->palette();
+    const QPalette base = QApplication::palette(w);
+    const bool clara = PaletaClara();
+    // A disabled control keeps the system's grey text.
+    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive}) {
+        q.setColor(g, QPalette::WindowText, clara ? cor : base.color(g, QPalette::WindowText));
+        q.setColor(g, QPalette::Text, clara ? cor : base.color(g, QPalette::Text));
+    }
+    w->setPalette(q);
+}
+
+void PoeTextoEscuro(QWidget *w) {
+    PoeCorTexto(w, CorTextoEscuro);
+}
+
 void AjustaVisual(QWidget *form) {
     auto *filtro = new FiltroPaineis(form);
     const auto paineis = form->findChildren<PainelBotao *>();
@@ -61,11 +103,7 @@ void AjustaVisual(QWidget *form) {
         if (painel->tag() == 1 || painel->tag() == 2) {
             painel->setCor(painel->tag() == 1 ? CorPainelCinza : CorPainelLaranja);
             painel->setCorTexto(Qt::white);
-            QFont fonte(QStringLiteral("Arial"));
-            fonte.setPointSize(9);
-            fonte.setBold(true);
-            fonte.setItalic(false);
-            painel->setFont(fonte);
+            painel->setFont(FonteDasJanelas(9, true));
         }
     }
 }

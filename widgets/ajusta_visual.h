@@ -9,8 +9,24 @@ class QWidget;
 // Arial 9 bold), and Enter on a focused one runs its click. Layout panels are left alone.
 void AjustaVisual(QWidget *form);
 
-// Colours of the windows.
 #include <QColor>
+#include <QFont>
+#include <QString>
+
+// The one family of the main window and the dialogs: Arial, or its metric-compatible stand-in,
+// or else the system's own font, so no window mixes families.
+QString FamiliaDasJanelas();
+QFont FonteDasJanelas(int pontos, bool negrito = false, bool italico = false);
+
+// Whether the application's palette draws dark text on a light background: only then do the
+// given text colours stay readable.
+bool PaletaClara();
+// Dark grey text (51, 51, 51) on a light palette; on a dark one the palette's own text colours.
+void PoeTextoEscuro(QWidget *w);
+// The same for a colour given for enabled text.
+void PoeCorTexto(QWidget *w, const QColor &cor);
+
+// Colours of the windows.
 inline const QColor CorTextoEscuro(51, 51, 51);
 inline const QColor CorPainelCinza(102, 102, 102);
 inline const QColor CorPainelLaranja(255, 102, 0);

@@ -1,10 +1,59 @@
 #include "widgets/painel_botao.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace {
+
+// A panel with a click is a button to assistive technology: its caption is its name and a press
+// runs the click. A QFrame alone would show as a border with only a focus action.
+class PainelAcessivel : public QAccessibleWidget {
+public:
+    explicit PainelAcessivel(PainelBotao *painel)
+        : QAccessibleWidget(painel,
+                            painel->TemClique() ? QAccessible::Button : QAccessible::StaticText) {}
+
+    PainelBotao *Painel() const { return static_cast<PainelBotao *>(widget()); }
+
+    QAccessible::Role role() const override {
+        return Painel()->TemClique() ? QAccessible::Button : QAccessible::StaticText;
+    }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) {
+            const QString nome = Painel()->accessibleName();
+            return nome.isEmpty() ? Painel()->caption() : nome;
+        }
+        return QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override {
+        QStringList acoes = QAccessibleWidget::actionNames();
+        if (Painel()->TemClique() && Painel()->isEnabled())
+            acoes.prepend(QAccessibleActionInterface::pressAction());
+        return acoes;
+    }
+    void doAction(const QString &acao) override {
+        if (acao == QAccessibleActionInterface::pressAction()) {
+            if (Painel()->TemClique() && Painel()->isEnabled()) Painel()->Clica();
+            return;
+        }
+        QAccessibleWidget::doAction(acao);
+    }
+};
+
+QAccessibleInterface *FabricaPainel(const QString &classe, QObject *objeto) {
+    if (classe == QLatin1String("PainelBotao") && objeto && objeto->isWidgetType())
+        return new PainelAcessivel(static_cast<PainelBotao *>(objeto));
+    return nullptr;
+}
+
+} // namespace
+
 PainelBotao::PainelBotao(QWidget *pai) : QFrame(pai) {
+    static const bool fabrica = (QAccessible::installFactory(FabricaPainel), true);
+    Q_UNUSED(fabrica);
     setAutoFillBackground(true);
     setFrameShape(QFrame::NoFrame);
 }
@@ -15,8 +64,9 @@ PainelBotao::PainelBotao(const QString &caption, QWidget *pai) : PainelBotao(pai
 
 void PainelBotao::setCaption(const QString &caption) {
     m_caption = caption;
-    setAccessibleName(caption);
     update();
+    QAccessibleEvent evento(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&evento);
 }
 
 void PainelBotao::setCor(const QColor &fundo) {

@@ -1,0 +1,187 @@
+// What assistive technology and the eye see of the windows: the panels used as buttons through
+// QAccessible, one font family for the main window and the three dialogs, and text colours that
+// stay readable on a light and on a dark palette.
+
+#include "janela_principal_base.h"
+
+#include "dialogs/dialogo_cartao.h"
+#include "widgets/ajusta_visual.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QFontInfo>
+#include <QLabel>
+
+using namespace janela;
+using lote::Cartao;
+
+namespace {
+
+QPalette PaletaEscura() {
+    QPalette p;
+    const QColor fundo(45, 45, 45), base(30, 30, 30), texto(230, 230, 230);
+    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(g, QPalette::Window, fundo);
+        p.setColor(g, QPalette::WindowText, texto);
+        p.setColor(g, QPalette::Base, base);
+        p.setColor(g, QPalette::Text, texto);
+        p.setColor(g, QPalette::Button, fundo);
+        p.setColor(g, QPalette::ButtonText, texto);
+    }
+    p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(130, 130, 130));
+    return p;
+}
+
+// Text that differs from its background by at least half the lightness scale.
+bool Legivel(const QColor &texto, const QColor &fundo) {
+    return std::abs(texto.lightness() - fundo.lightness()) >= 128;
+}
+
+} // namespace
+
+class TstJanelaVisual : public QObject, public Base {
+    Q_OBJECT
+
+    QList<Cartao> Tabela() const { return {{"", 20, 255, {}}, {"CRED", 20, 1, {"411111"}}}; }
+
+    void AbreComDialogos() {
+        AbreEm(QStringLiteral("TODAS"), Tabela());
+        janela->RegistraDialogos(new TFrmIncluiCartaoCred(janela.get()),
+                                 new TFrmIncluiCartaoDeb(janela.get()),
+                                 new TFrmIncluiCartaoComb(janela.get()));
+    }
+
+private slots:
+    void cleanup() {
+        Fecha();
+        QApplication::setPalette(QPalette());
+        QVERIFY(NenhumaJanelaAberta());
+    }
+
+    void paineisSaoBotoes_data() {
+        QTest::addColumn<QString>("painel");
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QString>("nomeDepois");
+        QTest::addColumn<QString>("caixa");
+        QTest::newRow("Alterar") << "bt_alterar_cred"
+                                 << "Alterar"
+                                 << "Alterar"
+                                 << "Clique no bin desejado";
+        QTest::newRow("Excluir") << "SpeedButton1"
+                                 << "Excluir"
+                                 << "Excluir"
+                                 << "Clique no bin desejado";
+        QTest::newRow("Retornar") << "bt_sair_deb"
+                                  << "Retornar"
+                                  << "Retornar"
+                                  << "";
+        QTest::newRow("chave") << "pnAtivaRoteamento"
+                               << "Inativa"
+                               << "Ativa"
+                               << "";
+    }
+    void paineisSaoBotoes() {
+        QFETCH(QString, painel);
+        QFETCH(QString, nome);
+        QFETCH(QString, nomeDepois);
+        QFETCH(QString, caixa);
+        AbreEm(QStringLiteral("TODAS"), Tabela());
+        ClicaArvore(painel.endsWith(u"_cred") ? 0 : painel.endsWith(u"_deb") ? 1 : 2);
+        auto *p = janela->findChild<PainelBotao *>(painel);
+        QVERIFY(p);
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(p);
+        QVERIFY(a);
+        QCOMPARE(a->role(), QAccessible::Button);
+        QCOMPARE(a->text(QAccessible::Name), nome);
+        QVERIFY(a->state().focusable);
+        QAccessibleActionInterface *acoes = a->actionInterface();
+        QVERIFY(acoes);
+        QVERIFY(acoes->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        caixas->Limpa();
+        acoes->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(caixas->Textos(), caixa.isEmpty() ? QStringList() : QStringList{caixa});
+        QCOMPARE(a->text(QAccessible::Name), nomeDepois);
+    }
+
+    void gradesTemNome() {
+        AbreEm(QStringLiteral("TODAS"), Tabela());
+        QCOMPARE(QAccessible::queryAccessibleInterface(Grade(TipoGrade::Combustivel))
+                     ->text(QAccessible::Name),
+                 QStringLiteral("Cartões Combustível"));
+    }
+
+    void paineisDosDialogos() {
+        AbreComDialogos();
+        for (TipoGrade t : {TipoGrade::Credito, TipoGrade::Debito, TipoGrade::Combustivel}) {
+            TFrmIncluiCartao *d = janela->Dialogo(t);
+            for (const char *nome : {DadosDoTipo(t).painelConfirma, DadosDoTipo(t).painelEncerra}) {
+                auto *p = d->findChild<PainelBotao *>(QString::fromUtf8(nome));
+                QAccessibleInterface *a = QAccessible::queryAccessibleInterface(p);
+                QCOMPARE(a->role(), QAccessible::Button);
+                QCOMPARE(a->text(QAccessible::Name), p->caption());
+            }
+        }
+    }
+
+    void umaFamilia() {
+        AbreComDialogos();
+        const QString familia = FamiliaDasJanelas();
+        // A family the system really has, not a name it substitutes.
+        QCOMPARE(QFontInfo(FonteDasJanelas(8)).family(), familia);
+        QList<QWidget *> controles{janela.get(), Paginas(), Grade(TipoGrade::Debito),
+                                   Filho<QWidget>("bt_incluir_comb")};
+        for (TipoGrade t : {TipoGrade::Credito, TipoGrade::Debito, TipoGrade::Combustivel}) {
+            controles << janela->Dialogo(t)
+                      << janela->Dialogo(t)->findChild<QWidget *>(QStringLiteral("Panel1"));
+        }
+        for (QWidget *w : controles)
+            QVERIFY2(w->font().family() == familia, qPrintable(w->objectName()));
+        QCOMPARE(janela->font().pointSize(), 8);
+        QCOMPARE(Filho<QWidget>("bt_incluir_comb")->font().pointSize(), 9);
+        QVERIFY(Filho<QWidget>("bt_incluir_comb")->font().bold());
+    }
+
+    void coresDoTexto_data() {
+        QTest::addColumn<bool>("escura");
+        QTest::newRow("clara") << false;
+        QTest::newRow("escura") << true;
+    }
+    void coresDoTexto() {
+        QFETCH(bool, escura);
+        if (escura) QApplication::setPalette(PaletaEscura());
+        AbreComDialogos();
+        ClicaArvore(0);
+        QVERIFY(janela->CheckPadrao(TipoGrade::Credito)->isChecked());
+        const QList<QWidget *> rotulos{
+            Filho<QLabel>("Label1"), janela->CheckPadrao(TipoGrade::Credito),
+            janela->GrupoPadrao(TipoGrade::Credito), Arvore(),
+            janela->Dialogo(TipoGrade::Debito)->findChild<QWidget *>(QStringLiteral("Label5"))};
+        for (QWidget *w : rotulos) {
+            const QColor texto = w->palette().color(QPalette::WindowText);
+            if (!escura) QCOMPARE(texto, QColor(51, 51, 51));
+            QVERIFY2(Legivel(texto, w->palette().color(QPalette::Window)),
+                     qPrintable(w->objectName()));
+        }
+        const QPalette arvore = Arvore()->palette();
+        QVERIFY(Legivel(arvore.color(QPalette::Text), arvore.color(QPalette::Base)));
+        const QPalette grade = Grade(TipoGrade::Credito)->palette();
+        if (!escura) QCOMPARE(grade.color(QPalette::Text), QColor(Qt::black));
+        QVERIFY(Legivel(grade.color(QPalette::Text), grade.color(QPalette::Base)));
+        // The panels keep their given colours on both.
+        QCOMPARE(Filho<PainelBotao>("bt_incluir_cred")->palette().color(QPalette::Window),
+                 QColor(255, 102, 0));
+    }
+
+    void temaTrocadoComAJanelaAberta() {
+        AbreEm(QStringLiteral("TODAS"), Tabela());
+        QApplication::setPalette(PaletaEscura());
+        auto *rotulo = Filho<QLabel>("Label1");
+        QVERIFY(Legivel(rotulo->palette().color(QPalette::WindowText),
+                        rotulo->palette().color(QPalette::Window)));
+        QApplication::setPalette(QPalette());
+        QCOMPARE(rotulo->palette().color(QPalette::WindowText), QColor(51, 51, 51));
+    }
+};
+
+QTEST_MAIN(TstJanelaVisual)
+#include "tst_janela_visual.moc"

@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -774,8 +775,12 @@ bool TFrmPrinc::SalvaConfig() {
     }
     // One write of the whole table: the payment server never sees the defaults without cards.
     try {
-        if (!GravaTabRot(m_estado.caminhoTabRot, m_estado.tabela)) {
-            Caixas().Mensagem(this, QStringLiteral("Erro na gravação do arquivo"),
+        QString motivo;
+        if (!GravaTabRot(m_estado.caminhoTabRot, m_estado.tabela, &motivo)) {
+            // The operator must know which file and why, to mend it and save again.
+            Caixas().Mensagem(this,
+                              QStringLiteral("Erro na gravação do arquivo\n%1: %2")
+                                  .arg(QDir::toNativeSeparators(m_estado.caminhoTabRot), motivo),
                               TituloConfigurador, Icone::Nenhum, Botoes::Ok);
             return false;
         }

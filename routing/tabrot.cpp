@@ -138,7 +138,7 @@ bool LeTabRot(const QString &caminho, TTabRot &tabela) {
     return leu && TabRotDosBytes(bytes, tabela);
 }
 
-bool GravaTabRot(const QString &caminho, const TTabRot &tabela) {
+bool GravaTabRot(const QString &caminho, const TTabRot &tabela, QString *razao) {
     const QFileInfo info(caminho);
     const QString dir = info.absolutePath();
     if (!QFileInfo(dir).isDir()) QDir().mkdir(dir); // only the last level, as the server lays it
@@ -154,9 +154,10 @@ bool GravaTabRot(const QString &caminho, const TTabRot &tabela) {
         if (!existia)
             throw ErroES(
                 QStringLiteral("Erro de E/S ao criar o arquivo %1: %2").arg(caminho, motivo));
-        return false;
+        break;
     case Gravacao::FalhaEscrita:
-        return false;
+        break;
     }
+    if (razao) *razao = motivo;
     return false;
 }

@@ -80,8 +80,9 @@ bool LeTabRot(const QString &caminho, TTabRot &tabela);
 
 // Replaces the file with entries 1 to Qtd, atomically. False when an existing file is read-only
 // or not writable, or a write fails; the old file is then untouched. Throws ErroES when a missing
-// file cannot be created (its directory is missing and cannot be made).
-bool GravaTabRot(const QString &caminho, const TTabRot &tabela);
+// file cannot be created (its directory is missing and cannot be made). On false, motivo (when
+// given) receives the system's reason.
+bool GravaTabRot(const QString &caminho, const TTabRot &tabela, QString *motivo = nullptr);
 
 // The file bytes of a table, and the parse of file bytes into a table (false: damaged).
 QByteArray BytesDaTabRot(const TTabRot &tabela);

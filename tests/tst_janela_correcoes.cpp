@@ -43,8 +43,9 @@ private slots:
         janela->Estado().configuracaoAlterada = true;
         caixas->respostas = {Resposta::Sim};
         Clica("bt_sair_cred");
-        QCOMPARE(caixas->Textos(),
-                 (QStringList{"Deseja gravar a configuração ? ", "Erro na gravação do arquivo"}));
+        QCOMPARE(caixas->Textos(), (QStringList{"Deseja gravar a configuração ? ",
+                                                "Erro na gravação do arquivo\n" + inst.todas() +
+                                                    ": arquivo somente leitura"}));
         QCOMPARE(caixas->caixas[1].titulo, QStringLiteral("Configurador Roteamento"));
         QVERIFY(janela->isVisible());
         QVERIFY(Paginas()->isVisible());

@@ -30,6 +30,7 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -239,11 +240,29 @@ void TFrmPrinc::MontaControles() {
     MontaMenu();
 
     resize(1206, 645 + menuBar()->sizeHint().height());
-    if (const QScreen *tela = screen()) {
-        QRect r = geometry();
-        r.moveCenter(tela->availableGeometry().center());
-        move(r.topLeft());
-    }
+    PoeDentroDaTela();
+}
+
+void TFrmPrinc::PoeDentroDaTela() {
+    const QScreen *tela = screen();
+    if (!tela) return;
+    const QRect livre = tela->availableGeometry();
+    // Before the window is mapped its frame is unknown: leave room for a title bar and borders.
+    const QMargins moldura = frameGeometry() != geometry()
+                                 ? QMargins(geometry().left() - frameGeometry().left(),
+                                            geometry().top() - frameGeometry().top(),
+                                            frameGeometry().right() - geometry().right(),
+                                            frameGeometry().bottom() - geometry().bottom())
+                                 : QMargins(8, 32, 8, 8);
+    const QSize cabe = livre.size().shrunkBy(moldura);
+    QSize tamanho = size().boundedTo(cabe).expandedTo(minimumSizeHint().boundedTo(cabe));
+    resize(tamanho);
+    QRect r(QPoint(), tamanho.grownBy(moldura));
+    r.moveCenter(livre.center());
+    // The title bar stays on the screen whatever the sizes.
+    r.moveTop(std::max(r.top(), livre.top()));
+    r.moveLeft(std::max(r.left(), livre.left()));
+    move(r.topLeft());
 }
 
 void TFrmPrinc::MontaPagina(TipoGrade tipo) {
@@ -423,6 +442,12 @@ void TFrmPrinc::showEvent(QShowEvent *evento) {
     if (!m_mostrada) {
         m_mostrada = true;
         FormShow();
+        // Now the window manager has given the frame its real size.
+        QTimer::singleShot(0, this, [this] {
+            if (const QScreen *tela = screen();
+                tela && !tela->availableGeometry().contains(frameGeometry()))
+                PoeDentroDaTela();
+        });
     }
 }
 

@@ -117,6 +117,8 @@ private:
 
     void MontaControles();
     void AplicaCoresDeTexto();
+    // Within the screen's available geometry, centred, at most the size it asks for.
+    void PoeDentroDaTela();
     void MontaPagina(TipoGrade tipo);
     void MontaMenu();
     TipoGrade TipoDaGrade(const QTableWidget *grade) const;

@@ -11,6 +11,7 @@
 #include <QAccessibleActionInterface>
 #include <QFontInfo>
 #include <QLabel>
+#include <QScreen>
 
 using namespace janela;
 using lote::Cartao;
@@ -170,6 +171,16 @@ private slots:
         // The panels keep their given colours on both.
         QCOMPARE(Filho<PainelBotao>("bt_incluir_cred")->palette().color(QPalette::Window),
                  QColor(255, 102, 0));
+    }
+
+    // The offscreen screen (800 x 600) is smaller than the window's 1206 x 645.
+    void dentroDaTela() {
+        QVERIFY(MontaInstalacao());
+        AbreJanela();
+        const QRect livre = janela->screen()->availableGeometry();
+        QVERIFY(livre.width() < 1206);
+        QVERIFY(livre.contains(janela->frameGeometry()));
+        QVERIFY(janela->width() >= livre.width() - 16);
     }
 
     void temaTrocadoComAJanelaAberta() {

@@ -2,11 +2,9 @@
 // What the main window and the card edit dialogs share: one object owned by the main window.
 
 #include "routing/tabrot.h"
+#include "routing/tipos_cartao.h"
 
 #include <QString>
-
-// The three card types in the order of the pages and the option tree.
-enum class TipoGrade { Credito = 0, Debito = 1, Combustivel = 2 };
 
 struct EstadoEdicao {
     TTabRot tabela{};                    // the process-wide routing table

@@ -53,7 +53,6 @@ constexpr int LimiteInclusao = 200;
 // What tells the three pages apart.
 struct DadosPagina {
     const char *aba;
-    const char *titulo;
     const char *incluir;
     const char *alterar;
     const char *excluir;
@@ -62,22 +61,16 @@ struct DadosPagina {
     const char *grupo;
     const char *combo;
     const char *retornar;
-    std::uint16_t mascara;
-    std::uint8_t tipoCartao;
-    std::uint8_t tipoPadrao;
     bool teclaExclui; // the Delete key deletes on this grid
 };
 
 const DadosPagina Dados[3] = {
-    {"TabSheet_Cred", "Crédito", "bt_incluir_cred", "bt_alterar_cred", "bt_exclui_cred",
-     "Grade_cred", "CB_Rede_Padrao_Cred", "Group_Selec_rede_cred", "Combo_default_cred",
-     "bt_sair_cred", MascaraCredito, TipoCredito, TipoPadraoCredito, false},
-    {"TabSheet_Deb", "Débito", "bt_incluir_deb", "bt_alterar_deb", "bt_excluir_deb", "grade_deb",
-     "CB_Rede_Padrao_Deb", "Group_selec_rede_deb", "Combo_default_deb", "bt_sair_deb",
-     MascaraDebito, TipoDebito, TipoPadraoDebito, true},
-    {"TabSheet_Comb", "Combustível", "bt_incluir_comb", "bt_alterar_comb2", "SpeedButton1",
-     "Grade_comb", "CB_Rede_Padrao_comb", "Group_selec_rede_comb", "combo_default_comb",
-     "bt_sair_comb", MascaraCombustivel, TipoCombustivel, TipoPadraoCombustivel, true},
+    {"TabSheet_Cred", "bt_incluir_cred", "bt_alterar_cred", "bt_exclui_cred", "Grade_cred",
+     "CB_Rede_Padrao_Cred", "Group_Selec_rede_cred", "Combo_default_cred", "bt_sair_cred", false},
+    {"TabSheet_Deb", "bt_incluir_deb", "bt_alterar_deb", "bt_excluir_deb", "grade_deb",
+     "CB_Rede_Padrao_Deb", "Group_selec_rede_deb", "Combo_default_deb", "bt_sair_deb", true},
+    {"TabSheet_Comb", "bt_incluir_comb", "bt_alterar_comb2", "SpeedButton1", "Grade_comb",
+     "CB_Rede_Padrao_comb", "Group_selec_rede_comb", "combo_default_comb", "bt_sair_comb", true},
 };
 
 QString Texto(const QTableWidget *grade, int linha, int coluna) {
@@ -108,29 +101,6 @@ bool Menor(const QByteArray &a, const QByteArray &b) {
     const qsizetype n = std::min(a.size(), b.size());
     const int c = n ? std::memcmp(a.constData(), b.constData(), size_t(n)) : 0;
     return c < 0 || (c == 0 && a.size() < b.size());
-}
-
-// The BINs of a BIN list text: parts between ";", empty ones dropped; a text of one character
-// holds none.
-QList<QByteArray> SeparaBins(const QByteArray &texto) {
-    QList<QByteArray> bins;
-    const qsizetype total = texto.size();
-    qsizetype k = 1;
-    QByteArray resto = texto;
-    while (k < total) {
-        QByteArray token;
-        const qsizetype p = resto.indexOf(';');
-        if (p < 0) {
-            token = resto;
-            k = total;
-        } else {
-            token = resto.left(p);
-            resto = resto.mid(p + 1);
-        }
-        if (!token.isEmpty()) bins.append(token);
-        k += token.size();
-    }
-    return bins;
 }
 
 } // namespace
@@ -214,8 +184,8 @@ void TFrmPrinc::MontaControles() {
     m_tree->setFixedWidth(105);
     m_tree->setHeaderHidden(true);
     m_tree->setRootIsDecorated(false);
-    for (const auto &d : Dados)
-        m_tree->addTopLevelItem(new QTreeWidgetItem({QString::fromUtf8(d.titulo)}));
+    for (const TipoDeCartao &t : TiposDeCartao)
+        m_tree->addTopLevelItem(new QTreeWidgetItem({QString::fromUtf8(t.titulo)}));
     connect(m_tree, &QTreeWidget::itemClicked, this, [this] { TreeView_OpcoesClick(); });
     baixo->addWidget(m_tree);
 
@@ -268,7 +238,7 @@ void TFrmPrinc::PoeDentroDaTela() {
 void TFrmPrinc::MontaPagina(TipoGrade tipo) {
     const DadosPagina &d = Dados[int(tipo)];
     Pagina &p = m_paginas[int(tipo)];
-    p.titulo = QString::fromUtf8(d.titulo);
+    p.titulo = QString::fromUtf8(TipoDe(tipo).titulo);
     p.aba = new QWidget;
     p.aba->setObjectName(QString::fromUtf8(d.aba));
     auto *vertical = new QVBoxLayout(p.aba);
@@ -531,9 +501,7 @@ void TFrmPrinc::cb_empresaChange() {
         return;
     }
     const QString raiz = Corta255(Raiz());
-    m_estado.caminhoTabRot = texto == QStringLiteral("TODAS")
-                                 ? Caminhos::TabRotTodas(raiz)
-                                 : Caminhos::TabRotEmpresa(raiz, texto);
+    m_estado.caminhoTabRot = Caminhos::TabRot(raiz, texto);
     MontaRedesDeb();
     MontaRedesCred();
     MontaRedesComb();
@@ -569,7 +537,7 @@ void TFrmPrinc::MontaRedes(TipoGrade tipo) {
     QComboBox *padrao = ComboPadrao(tipo);
     QComboBox *dialogo = m_dialogos[int(tipo)] ? m_dialogos[int(tipo)]->ComboRede() : nullptr;
     QStringList nomes;
-    for (const QByteArray &nome : m_catalogo.RedesDoTipo(Dados[int(tipo)].mascara))
+    for (const QByteArray &nome : m_catalogo.RedesDoTipo(TipoDe(tipo).mascara))
         nomes << DeCp1252(nome);
     for (QComboBox *combo : {padrao, dialogo}) {
         if (!combo) continue;
@@ -679,19 +647,16 @@ void TFrmPrinc::CarregaInformacoes() {
     for (int i = 1; i <= tabela.Qtd; ++i) {
         const TCartao &c = tabela.Cartoes[i - 1];
         const QString rede = NomeExibido(c.CodRede);
-        int tipo = -1;
-        for (int t = 0; t < 3; ++t) {
-            if (c.Tipo == Dados[t].tipoPadrao) {
-                PoeTextoCombo(m_paginas[t].combo, rede);
-                m_paginas[t].check->setChecked(true);
-                CB_Rede_PadraoClick(TipoGrade(t));
-            } else if (c.Tipo == Dados[t].tipoCartao) {
-                tipo = t;
-            }
+        if (const auto padrao = TipoDoPadrao(c.Tipo)) {
+            const Pagina &p = m_paginas[Indice(*padrao)];
+            PoeTextoCombo(p.combo, rede);
+            p.check->setChecked(true);
+            CB_Rede_PadraoClick(*padrao);
         }
+        const auto tipo = TipoDoCartao(c.Tipo);
         // Entries of another type have no grid.
-        if (tipo < 0) continue;
-        QTableWidget *g = m_paginas[tipo].grade;
+        if (!tipo) continue;
+        QTableWidget *g = m_paginas[Indice(*tipo)].grade;
         // The new card takes the blank last row, so a nameless entry never hides the next one.
         const int linha = g->rowCount() - 1;
         g->setRowCount(g->rowCount() + 1);
@@ -727,7 +692,7 @@ bool TFrmPrinc::GravaConfDefault(QTableWidget *grade) {
     if (tabela.Qtd >= MaxCartoes) return false;
     TCartao &c = tabela.Cartoes[tabela.Qtd++];
     c.CodRede = CodigoExibido(texto);
-    c.Tipo = Dados[t].tipoPadrao;
+    c.Tipo = TiposDeCartao[t].tipoPadrao;
     return true;
 }
 
@@ -738,7 +703,7 @@ bool TFrmPrinc::InclusaoCartao(QTableWidget *grade) {
         const QString nome = Texto(grade, r, 0);
         if (nome.isEmpty()) continue;
         if (tabela.Qtd >= MaxCartoes) return false;
-        const QList<QByteArray> bins = SeparaBins(ParaCp1252(Texto(grade, r, 2)));
+        const QList<QByteArray> bins = BinsDoTexto(ParaCp1252(Texto(grade, r, 2)));
         if (bins.size() > MaxBins) return false;
         for (const QByteArray &bin : bins)
             if (bin.size() > TamBinNoArquivo) return false;
@@ -746,7 +711,7 @@ bool TFrmPrinc::InclusaoCartao(QTableWidget *grade) {
         std::memset(&c, 0, sizeof c);
         CopiaTextoParaCampo(ParaCp1252(nome), c.Nome);
         c.CodRede = CodigoExibido(Texto(grade, r, 1));
-        c.Tipo = Dados[t].tipoCartao;
+        c.Tipo = TiposDeCartao[t].tipo;
         for (int j = 0; j < bins.size(); ++j)
             CopiaTextoParaCampo(bins[j], c.Bins[j]);
         c.QtdBins = std::uint8_t(bins.size());
@@ -765,7 +730,7 @@ bool TFrmPrinc::TabelaDaTela(TTabRot &tabela, QString &recusa) {
         for (int r = 1; r < p.grade->rowCount(); ++r) {
             const QString nome = Texto(p.grade, r, 0);
             if (nome.isEmpty()) continue;
-            const QList<QByteArray> bins = SeparaBins(ParaCp1252(Texto(p.grade, r, 2)));
+            const QList<QByteArray> bins = BinsDoTexto(ParaCp1252(Texto(p.grade, r, 2)));
             if (bins.size() > MaxBins) {
                 recusa = QStringLiteral("O cartão %1 tem mais de %2 bins. A configuração não foi "
                                         "gravada.")

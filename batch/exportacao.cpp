@@ -5,35 +5,16 @@
 #include "env/empresas.h"
 #include "env/erro.h"
 #include "env/texto.h"
+#include "routing/tipos_cartao.h"
 
 #include <QFileInfo>
 #include <QStringList>
 
 namespace {
 
-// The grids' BIN list text with "," between the BINs instead of ";" after each.
-QByteArray ListaBins(TCartao &c) {
-    QByteArray lista = CarregaBins(c);
-    lista.replace(';', ',');
-    lista.chop(1);
-    return lista;
-}
-
 char LetraDoTipo(std::uint8_t tipo) {
-    switch (tipo) {
-    case TipoCredito:
-        return 'C';
-    case TipoDebito:
-        return 'D';
-    case TipoCombustivel:
-        return 'F';
-    default:
-        return '\0';
-    }
-}
-
-bool EhRedePadrao(std::uint8_t tipo) {
-    return tipo == TipoPadraoCredito || tipo == TipoPadraoDebito || tipo == TipoPadraoCombustivel;
+    const auto t = TipoDoCartao(tipo);
+    return t ? TipoDe(*t).letra : '\0';
 }
 
 } // namespace
@@ -46,22 +27,20 @@ QByteArray LinhasExportacao(TTabRot &tabela) {
 
     QByteArray linhas;
     for (const QString &entrada : selecao) {
-        const QString caminho = entrada == QLatin1String("TODAS")
-                                    ? Caminhos::TabRotTodas(raiz)
-                                    : Caminhos::TabRotEmpresa(raiz, entrada);
+        const QString caminho = Caminhos::TabRot(raiz, entrada);
         if (!QFileInfo::exists(caminho)) continue;
         if (!LeTabRot(caminho, tabela) || tabela.Qtd == 0) continue;
         const QByteArray empresa = ParaCp1252(entrada);
         const int qtd = qMin<int>(tabela.Qtd, MaxCartoes);
         for (int i = 0; i < qtd; ++i) {
-            TCartao &c = tabela.Cartoes[i];
+            const TCartao &c = tabela.Cartoes[i];
             // Default-network entries have no name, BINs or type letter; the import refuses them.
-            if (EhRedePadrao(c.Tipo)) continue;
+            if (TipoDoPadrao(c.Tipo)) continue;
             linhas += empresa;
             linhas += ';';
             linhas += CopiaCampoParaTexto(c.Nome, TamNome);
             linhas += ';';
-            linhas += ListaBins(c);
+            linhas += BinsDoCartao(c).join(',');
             linhas += ';';
             linhas += QByteArray::number(c.CodRede);
             linhas += ';';

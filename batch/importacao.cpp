@@ -1,5 +1,7 @@
 #include "batch/importacao.h"
 
+#include "routing/tipos_cartao.h"
+
 #include "env/arquivos.h"
 #include "env/caminhos.h"
 #include "env/empresas.h"
@@ -51,21 +53,15 @@ bool ListaBinsCabe(const QByteArray &lista) {
 }
 
 std::uint8_t TipoDoRegistro(const QByteArray &campo) {
-    switch (campo.isEmpty() ? '\0' : Maiusculas(campo.left(1)).at(0)) {
-    case 'C':
-        return TipoCredito;
-    case 'D':
-        return TipoDebito;
-    default:
-        return TipoCombustivel;
-    }
+    // The line check refused every letter but C, D and F; what is left is fuel.
+    const char letra = campo.isEmpty() ? '\0' : Maiusculas(campo.left(1)).at(0);
+    return TipoDe(TipoDaLetra(letra).value_or(TipoGrade::Combustivel)).tipo;
 }
 
 QString AlvoDoRegistro(const QByteArray &empresa) {
     const QByteArray codigo = Maiusculas(empresa);
     const QString raiz = Raiz();
-    if (codigo == "TODAS") return Caminhos::TabRotTodas(raiz);
-    return Caminhos::TabRotEmpresa(raiz, DeCp1252(codigo));
+    return Caminhos::TabRot(raiz, DeCp1252(codigo));
 }
 
 // The default locale's collation, as the operator set it; opening one costs more than a record.

@@ -23,9 +23,7 @@ VerificacaoInstalacao VerificaInstalacao(TTabRot &tabela, const NomeRedeAchado &
 
     VerificacaoInstalacao v;
     for (const QString &entrada : selecao) {
-        const QString caminho = entrada == QLatin1String("TODAS")
-                                    ? Caminhos::TabRotTodas(raiz)
-                                    : Caminhos::TabRotEmpresa(raiz, entrada);
+        const QString caminho = Caminhos::TabRot(raiz, entrada);
         const QByteArray nome = ParaCp1252(entrada);
         if (!QFileInfo::exists(caminho)) continue;
         if (!LeTabRot(caminho, tabela)) {

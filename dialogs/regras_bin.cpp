@@ -1,5 +1,8 @@
 #include "dialogs/regras_bin.h"
 
+#include "env/texto.h"
+#include "routing/tabrot.h"
+
 #include <limits>
 
 QString PerguntaExcluiBin(const QString &entrada) {
@@ -109,15 +112,15 @@ bool PedeHifen(const QString &texto, bool apagou) {
 }
 
 QString TextoDaListaBins(const QStringList &lista) {
-    QString texto;
+    QList<QByteArray> bins;
     for (const QString &entrada : lista)
-        texto += entrada + u';';
-    return texto;
+        bins.append(ParaCp1252(entrada));
+    return DeCp1252(TextoDosBins(bins));
 }
 
 QStringList ListaBinsDoTexto(const QString &texto) {
     QStringList lista;
-    for (const QString &pedaco : texto.split(u';'))
-        if (!pedaco.isEmpty()) lista.append(pedaco);
+    for (const QByteArray &bin : BinsDoTexto(ParaCp1252(texto)))
+        lista.append(DeCp1252(bin));
     return lista;
 }

@@ -86,6 +86,9 @@ QString TabRotTodas(const QString &raiz) {
 QString TabRotEmpresa(const QString &raiz, const QString &empresa) {
     return EmConfig(raiz, QStringLiteral("Empresas/") + empresa + QStringLiteral("/TabRot.bin"));
 }
+QString TabRot(const QString &raiz, const QString &empresa) {
+    return empresa == QLatin1String("TODAS") ? TabRotTodas(raiz) : TabRotEmpresa(raiz, empresa);
+}
 QString DiretorioModulos() {
     return Unidade() + QStringLiteral("/vardo/aplic.win/bib/");
 }

@@ -38,6 +38,8 @@ QString MascaraEmpresas(const QString &raiz);   // <root>/config/*.cnf
 QString DiretorioEmpresas(const QString &raiz); // <root>/config/Empresas
 QString TabRotTodas(const QString &raiz);       // <root>/config/TabRot.bin
 QString TabRotEmpresa(const QString &raiz, const QString &empresa);
+// The table of "TODAS" (the installation-wide one) or of a company.
+QString TabRot(const QString &raiz, const QString &empresa);
 // The network modules lie on the drive, whatever the root: $VARDO_UNIDADE/vardo/aplic.win/bib/
 QString DiretorioModulos();
 } // namespace Caminhos

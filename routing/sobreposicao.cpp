@@ -1,6 +1,7 @@
 #include "routing/sobreposicao.h"
 
 #include "env/texto.h"
+#include "routing/tipos_cartao.h"
 
 #include <algorithm>
 #include <compare>
@@ -242,16 +243,8 @@ ExameTabRot ExaminaTabRot(const TTabRot &tabela) {
 }
 
 QByteArray NomeTipoCartao(std::uint8_t tipo) {
-    switch (tipo) {
-    case TipoCredito:
-        return cp1252("Crédito");
-    case TipoDebito:
-        return cp1252("Débito");
-    case TipoCombustivel:
-        return cp1252("Combustível");
-    default:
-        return QByteArray::number(tipo);
-    }
+    const auto t = TipoDoCartao(tipo);
+    return t ? cp1252(TipoDe(*t).titulo) : QByteArray::number(tipo);
 }
 
 QByteArray RedeNumerada(std::uint16_t rede) {

@@ -53,15 +53,24 @@ QList<QByteArray> BinsDoCartao(const TCartao &c) {
     return bins;
 }
 
-QByteArray CarregaBins(TCartao &c) {
-    const QList<QByteArray> bins = BinsDoCartao(c);
-    c.QtdBins = std::uint8_t(bins.size());
+QByteArray TextoDosBins(const QList<QByteArray> &bins) {
     QByteArray texto;
     for (const QByteArray &bin : bins) {
         texto += bin;
         texto += ';';
     }
     return texto;
+}
+
+QList<QByteArray> BinsDoTexto(const QByteArray &texto) {
+    QList<QByteArray> bins;
+    for (const QByteArray &pedaco : texto.split(';'))
+        if (!pedaco.isEmpty()) bins.append(pedaco);
+    return bins;
+}
+
+QByteArray CarregaBins(const TCartao &c) {
+    return TextoDosBins(BinsDoCartao(c));
 }
 
 QByteArray BytesDaTabRot(const TTabRot &tabela) {

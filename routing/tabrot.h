@@ -68,9 +68,12 @@ QByteArray CopiaCampoParaTexto(const char *campo, int tamanho);
 // The BINs of an entry as every reader sees them: fields 1 to QtdBins (at most 20) up to the
 // first empty one.
 QList<QByteArray> BinsDoCartao(const TCartao &cartao);
-// The BIN list text of an entry: each of its BINs followed by ";". Cuts QtdBins above 20 to 20
-// and to the BINs actually found, in the table itself.
-QByteArray CarregaBins(TCartao &cartao);
+// The BIN list text of the grids and the dialogs: each BIN followed by ";".
+QByteArray TextoDosBins(const QList<QByteArray> &bins);
+// The BINs of a BIN list text: the non-empty pieces between ";" (a last one without ";" too).
+QList<QByteArray> BinsDoTexto(const QByteArray &texto);
+// The BIN list text of an entry.
+QByteArray CarregaBins(const TCartao &cartao);
 
 // Reads the file into the table. False when it is missing, cannot be read, or is damaged (shorter
 // than its counts, more than 350 entries or 20 BINs): the table is then left exactly as it was.

@@ -1,17 +1,12 @@
 #include "app/inicio.h"
 
 #include "app/principal.h"
-#include "dialogs/dialogo_cartao.h"
 
 #include <QApplication>
 
 std::unique_ptr<TFrmPrinc> CriaJanelas() {
-    auto principal = std::make_unique<TFrmPrinc>();
-    auto *cred = new TFrmIncluiCartaoCred(principal.get());
-    auto *deb = new TFrmIncluiCartaoDeb(principal.get());
-    auto *comb = new TFrmIncluiCartaoComb(principal.get());
-    principal->RegistraDialogos(cred, deb, comb);
-    return principal;
+    // Each page makes its own card dialog.
+    return std::make_unique<TFrmPrinc>();
 }
 
 int ExecutaJanelas(int argc, char **argv) {

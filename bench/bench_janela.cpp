@@ -5,6 +5,8 @@
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
 #include "app/inicio.h"
+#include "app/modelo_cartoes.h"
+#include "app/pagina_cartoes.h"
 #include "app/principal.h"
 #include "routing/tabrot.h"
 
@@ -14,7 +16,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -154,25 +155,25 @@ int main(int argc, char **argv) {
                 Mediana(visiveis), *std::max_element(visiveis.begin(), visiveis.end()));
     int linhas = 0;
     for (TipoGrade g : {TipoGrade::Credito, TipoGrade::Debito, TipoGrade::Combustivel})
-        linhas += principal->Grade(g)->rowCount() - 2;
+        linhas += int(principal->Cartoes().Cartoes(g).size());
     std::printf(
         "load of a full table (%d cards + 3 defaults): median %.2f ms, max %.2f ms (goal < 100)\n",
         linhas, Mediana(cargas), *std::max_element(cargas.begin(), cargas.end()));
 
     // Sort: 350 rows of shuffled names in one grid.
-    QTableWidget *g = principal->Grade(TipoGrade::Credito);
+    PaginaCartoes *pagina = principal->Pagina(TipoGrade::Credito);
     QList<double> ordens;
     for (int rodada = 0; rodada < 15; ++rodada) {
-        principal->LimpaGrade(g);
+        principal->Cartoes().Limpa();
         for (int i = 0; i < MaxCartoes; ++i) {
             const quint32 n = QRandomGenerator::global()->bounded(1000000u);
-            principal->IncluiDadosNaGrade(g, i + 1, QStringLiteral("Cartão %1").arg(n),
-                                          QStringLiteral("Rede %1").arg(n % 50),
-                                          QStringLiteral("%1;").arg(400000 + n));
+            pagina->IncluiDadosNaGrade(QStringLiteral("Cartão %1").arg(n),
+                                       QStringLiteral("Rede %1").arg(n % 50),
+                                       {QString::number(400000 + n)});
         }
         QElapsedTimer t;
         t.start();
-        principal->OrdenaGrade(g, 0, 1, g->rowCount() - 2);
+        pagina->Modelo()->Ordena(ModeloCartoes::ColunaNome);
         ordens << t.nsecsElapsed() / 1e6;
     }
     std::printf("sort of %d rows: median %.2f ms, max %.2f ms (goal < 20)\n", MaxCartoes,

@@ -1,6 +1,5 @@
 #include "dialogs/dialogo_cartao.h"
 
-#include "app/principal.h"
 #include "dialogs/regras_bin.h"
 #include "env/texto.h"
 #include "widgets/ajusta_visual.h"
@@ -21,7 +20,6 @@
 #include <QPointer>
 #include <QRegularExpressionValidator>
 #include <QScreen>
-#include <QTableWidget>
 #include <QToolButton>
 #include <QWindow>
 
@@ -71,56 +69,22 @@ QIcon Glifo(bool incluir) {
     return QIcon(figura);
 }
 
-QString TextoDaCelula(const QTableWidget *grade, int linha, int coluna) {
-    const QTableWidgetItem *item = grade ? grade->item(linha, coluna) : nullptr;
-    return item ? item->text() : QString();
-}
-
-// Names compare with their ends trimmed and only a to z folded to capitals.
-QString ChaveDoNome(const QString &nome) {
-    QString chave = TiraBrancos(nome);
-    for (QChar &c : chave)
-        if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - 'a' + 'A');
-    return chave;
-}
-
 void DefineTextoCombo(QComboBox *combo, const QString &texto) {
     combo->setCurrentIndex(combo->findText(texto, Qt::MatchExactly | Qt::MatchCaseSensitive));
     combo->setEditText(texto);
 }
 
-TFrmIncluiCartao::Destino DestinoDaPrincipal(TFrmPrinc *principal, TipoGrade tipo) {
-    TFrmIncluiCartao::Destino destino;
-    destino.estado = [principal]() -> EstadoEdicao & { return principal->Estado(); };
-    destino.grade = [principal, tipo] { return principal->Grade(tipo); };
-    destino.incluiDadosNaGrade = [principal](QTableWidget *grade, int linha, const QString &nome,
-                                             const QString &rede, const QString &bins) {
-        principal->IncluiDadosNaGrade(grade, linha, nome, rede, bins);
-    };
-    destino.incluiDadosAlteradosNaGrade = [principal](QTableWidget *grade, int linha,
-                                                      const QString &nome, const QString &rede,
-                                                      const QString &bins) {
-        principal->IncluiDadosAlteradosNaGrade(grade, linha, nome, rede, bins);
-    };
-    return destino;
-}
-
 } // namespace
 
 const DadosDialogoCartao &DadosDoTipo(TipoGrade tipo) {
-    return tiposCartao[int(tipo)];
+    return tiposCartao[Indice(tipo)];
 }
 
-TFrmIncluiCartao::TFrmIncluiCartao(const DadosDialogoCartao &dados, TFrmPrinc *principal)
-    : TFrmIncluiCartao(dados, DestinoDaPrincipal(principal, dados.tipo)) {
-    // A parent would be disabled together with the main window, so the main window only owns
-    // the dialog.
-    connect(principal, &QObject::destroyed, this, [this] { delete this; });
-}
-
-TFrmIncluiCartao::TFrmIncluiCartao(const DadosDialogoCartao &dados, Destino destino)
+// No parent: a parent would be disabled together with the main window. Whoever creates the
+// dialog owns it.
+TFrmIncluiCartao::TFrmIncluiCartao(const DadosDialogoCartao &dados, ExisteNomeFn existeNome)
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_dados(dados),
-      m_destino(std::move(destino)) {
+      m_existeNome(std::move(existeNome)) {
     MontaControles();
     FormCreate();
 }
@@ -242,13 +206,12 @@ void TFrmIncluiCartao::FormActivate() {
     LimpaCampos();
     DefineTextoCombo(m_comboRede, QString());
     m_edNome->setEnabled(true);
-    const QString operacao = Estado().operacao;
-    if (operacao == u"I") {
+    if (m_operacao == Operacao::Inclusao) {
         setWindowTitle(QString::fromUtf8(m_dados.captionInclusao));
         m_edNome->setFocus();
-    } else if (operacao == u"A") {
+    } else if (m_operacao == Operacao::Alteracao) {
         setWindowTitle(QString::fromUtf8(m_dados.captionAlteracao));
-        MostraDadosInclusao(Estado().linhaSelecionada[int(m_dados.tipo)]);
+        MostraDadosInclusao(m_cartao);
         m_edNome->setEnabled(false);
         m_comboRede->setFocus();
     }
@@ -263,27 +226,20 @@ void TFrmIncluiCartao::LimpaCampos() {
         caixa->setChecked(false);
 }
 
-void TFrmIncluiCartao::MostraDadosInclusao(int linha) {
-    const QTableWidget *grade = Grade();
-    m_edNome->setText(TextoDaCelula(grade, linha, 0));
-    DefineTextoCombo(m_comboRede, TextoDaCelula(grade, linha, 1));
-    m_listaBins->addItems(ListaBinsDoTexto(TextoDaCelula(grade, linha, 2)));
+void TFrmIncluiCartao::Abre(Operacao operacao, const CartaoEditado &cartao) {
+    m_operacao = operacao;
+    m_cartao = cartao;
+    AbreDialogoCartao(this);
+}
+
+void TFrmIncluiCartao::MostraDadosInclusao(const CartaoEditado &cartao) {
+    m_edNome->setText(cartao.nome);
+    DefineTextoCombo(m_comboRede, cartao.rede);
+    m_listaBins->addItems(cartao.bins);
 }
 
 bool TFrmIncluiCartao::ExisteNome(const QString &nome) const {
-    const QTableWidget *grade = Grade();
-    const QString chave = ChaveDoNome(nome);
-    for (int linha = 1; grade && linha < grade->rowCount(); ++linha)
-        if (ChaveDoNome(TextoDaCelula(grade, linha, 0)) == chave) return true;
-    return false;
-}
-
-int TFrmIncluiCartao::LinhaAIncluir() const {
-    const QTableWidget *grade = Grade();
-    int linha = 0;
-    while (grade && linha < grade->rowCount() && !TextoDaCelula(grade, linha, 0).isEmpty())
-        ++linha;
-    return linha;
+    return m_existeNome && m_existeNome(nome);
 }
 
 QStringList TFrmIncluiCartao::Bins() const {
@@ -309,7 +265,7 @@ void TFrmIncluiCartao::bt_inclui_binClick() {
         Caixas().Mensagem(this, resultado.mensagem, TituloConfigurador, Icone::Erro, Botoes::Ok);
         return;
     }
-    Estado().configuracaoAlterada = true;
+    emit alterou();
     if (resultado.veredito == VereditoBin::Recusa) {
         RecusaBin(resultado.mensagem);
         return;
@@ -338,7 +294,7 @@ void TFrmIncluiCartao::bt_exclui_binClick() {
     }
     if (Caixas().Mensagem(this, PerguntaExcluiBin(m_listaBins->item(linha)->text()),
                           TituloConfigurador, Icone::Pergunta, Botoes::SimNao) == Resposta::Sim) {
-        Estado().configuracaoAlterada = true;
+        emit alterou();
         ExcluiBinSelecionado();
     }
 }
@@ -351,7 +307,7 @@ void TFrmIncluiCartao::LB_BinsKeyUp(QKeyEvent *tecla) {
         return;
     }
     // Set before the question, so it stays set when the answer is No.
-    Estado().configuracaoAlterada = true;
+    emit alterou();
     if (Caixas().Mensagem(this, PerguntaExcluiBin(m_listaBins->item(linha)->text()),
                           TituloConfigurador, Icone::Nenhum, Botoes::SimNao) == Resposta::Sim)
         ExcluiBinSelecionado();
@@ -381,13 +337,10 @@ void TFrmIncluiCartao::ed_binChange(const QString &texto) {
 }
 
 void TFrmIncluiCartao::bt_conf_incluirClick() {
-    EstadoEdicao &estado = Estado();
-    estado.configuracaoAlterada = true;
-    const QString nome = m_edNome->text();
-    const QString rede = m_comboRede->currentText();
-    const QString bins = TextoDaListaBins(Bins());
-    if (estado.operacao == u"I") {
-        const int linha = LinhaAIncluir();
+    emit alterou();
+    const CartaoEditado cartao{m_edNome->text(), m_comboRede->currentText(), Bins()};
+    const QString &nome = cartao.nome;
+    if (m_operacao == Operacao::Inclusao) {
         QString mensagem;
         if (nome.isEmpty())
             mensagem = QStringLiteral("Digite o Nome do Cartão");
@@ -399,11 +352,10 @@ void TFrmIncluiCartao::bt_conf_incluirClick() {
             m_edNome->setFocus();
             return;
         }
-        m_destino.incluiDadosNaGrade(Grade(), linha, nome, rede, bins);
+        emit confirmado(Operacao::Inclusao, cartao);
         FechaDialogoCartao(this);
-    } else if (estado.operacao == u"A") {
-        m_destino.incluiDadosAlteradosNaGrade(Grade(), estado.linhaSelecionada[int(m_dados.tipo)],
-                                              nome, rede, bins);
+    } else if (m_operacao == Operacao::Alteracao) {
+        emit confirmado(Operacao::Alteracao, cartao);
         FechaDialogoCartao(this);
     }
 }
@@ -437,18 +389,25 @@ void TFrmIncluiCartao::hideEvent(QHideEvent *evento) {
     QDialog::hideEvent(evento);
 }
 
-TFrmIncluiCartaoCred::TFrmIncluiCartaoCred(TFrmPrinc *p)
-    : TFrmIncluiCartao(DadosDoTipo(TipoGrade::Credito), p) {}
-TFrmIncluiCartaoCred::TFrmIncluiCartaoCred(Destino d)
-    : TFrmIncluiCartao(DadosDoTipo(TipoGrade::Credito), std::move(d)) {}
-TFrmIncluiCartaoDeb::TFrmIncluiCartaoDeb(TFrmPrinc *p)
-    : TFrmIncluiCartao(DadosDoTipo(TipoGrade::Debito), p) {}
-TFrmIncluiCartaoDeb::TFrmIncluiCartaoDeb(Destino d)
-    : TFrmIncluiCartao(DadosDoTipo(TipoGrade::Debito), std::move(d)) {}
-TFrmIncluiCartaoComb::TFrmIncluiCartaoComb(TFrmPrinc *p)
-    : TFrmIncluiCartao(DadosDoTipo(TipoGrade::Combustivel), p) {}
-TFrmIncluiCartaoComb::TFrmIncluiCartaoComb(Destino d)
-    : TFrmIncluiCartao(DadosDoTipo(TipoGrade::Combustivel), std::move(d)) {}
+TFrmIncluiCartaoCred::TFrmIncluiCartaoCred(ExisteNomeFn e)
+    : TFrmIncluiCartao(DadosDoTipo(TipoGrade::Credito), std::move(e)) {}
+TFrmIncluiCartaoDeb::TFrmIncluiCartaoDeb(ExisteNomeFn e)
+    : TFrmIncluiCartao(DadosDoTipo(TipoGrade::Debito), std::move(e)) {}
+TFrmIncluiCartaoComb::TFrmIncluiCartaoComb(ExisteNomeFn e)
+    : TFrmIncluiCartao(DadosDoTipo(TipoGrade::Combustivel), std::move(e)) {}
+
+std::unique_ptr<TFrmIncluiCartao> CriaDialogoCartao(TipoGrade tipo,
+                                                    TFrmIncluiCartao::ExisteNomeFn existeNome) {
+    switch (tipo) {
+    case TipoGrade::Credito:
+        return std::make_unique<TFrmIncluiCartaoCred>(std::move(existeNome));
+    case TipoGrade::Debito:
+        return std::make_unique<TFrmIncluiCartaoDeb>(std::move(existeNome));
+    case TipoGrade::Combustivel:
+        break;
+    }
+    return std::make_unique<TFrmIncluiCartaoComb>(std::move(existeNome));
+}
 
 void AbreDialogoCartao(QWidget *form) {
     if (dialogoAberto) FechaDialogoCartao(dialogoAberto);

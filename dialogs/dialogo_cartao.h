@@ -2,23 +2,23 @@
 // The card edit dialog: one implementation for credit, debit and fuel cards. The three classes
 // differ only by the data of DadosDialogoCartao (names, captions, font, size, grid).
 
-#include "app/estado.h"
+#include "routing/tipos_cartao.h"
 
 #include <QDialog>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QTableWidget;
 class QToolButton;
 class PainelBotao;
-class TFrmPrinc;
 
 // What tells the card types apart. Texts are UTF-8 literals.
 struct DadosDialogoCartao {
@@ -38,31 +38,38 @@ struct DadosDialogoCartao {
 
 const DadosDialogoCartao &DadosDoTipo(TipoGrade tipo);
 
+// How the dialog was opened: a new card, or the card of the selected row.
+enum class Operacao { Inclusao, Alteracao };
+
+// A card as the dialog shows and returns it: texts, with the network by its display name.
+struct CartaoEditado {
+    QString nome;
+    QString rede;
+    QStringList bins;
+};
+
 class TFrmIncluiCartao : public QDialog {
     Q_OBJECT
 public:
-    // Where the dialog's result goes: the main window's state, the card type's grid and the two
-    // grid routines. The main window gives its own; tests may give a plain grid.
-    struct Destino {
-        std::function<EstadoEdicao &()> estado;
-        std::function<QTableWidget *()> grade;
-        std::function<void(QTableWidget *, int, const QString &, const QString &, const QString &)>
-            incluiDadosNaGrade;
-        std::function<void(QTableWidget *, int, const QString &, const QString &, const QString &)>
-            incluiDadosAlteradosNaGrade;
-    };
+    // Whether a card of the type already has this name (the dialog's own rule folds the case).
+    using ExisteNomeFn = std::function<bool(const QString &nome)>;
 
     ~TFrmIncluiCartao() override;
 
     QComboBox *ComboRede() const { return m_comboRede; }
     const DadosDialogoCartao &Dados() const { return m_dados; }
 
+    // Shows the dialog for the operation (the card only for an alteration) with every other
+    // window disabled, and returns at once; the result comes through `confirmado`.
+    void Abre(Operacao operacao, const CartaoEditado &cartao = {});
+    // The operation the dialog was last opened with; nothing before its first opening.
+    std::optional<Operacao> OperacaoAtual() const { return m_operacao; }
+
     // Handlers and routines of the dialog (the credit names; the other classes add theirs).
     void FormActivate();
     void LimpaCampos();
-    void MostraDadosInclusao(int linha);
+    void MostraDadosInclusao(const CartaoEditado &cartao);
     bool ExisteNome(const QString &nome) const;
-    int LinhaAIncluir() const;
     bool procura_bin(const QString &bin) const;
     void bt_inclui_binClick();
     void bt_exclui_binClick();
@@ -73,10 +80,14 @@ public:
     QStringList Bins() const;
     bool ApagouUltimo() const { return m_apagou; }
 
+signals:
+    // "Confirma" accepted the card; the dialog closes right after.
+    void confirmado(Operacao operacao, const CartaoEditado &cartao);
+    // Something the operator did counts as a change of the configuration.
+    void alterou();
+
 protected:
-    // Owned by the main window: deleted with it unless deleted before.
-    TFrmIncluiCartao(const DadosDialogoCartao &dados, TFrmPrinc *principal);
-    TFrmIncluiCartao(const DadosDialogoCartao &dados, Destino destino);
+    TFrmIncluiCartao(const DadosDialogoCartao &dados, ExisteNomeFn existeNome);
 
     bool eventFilter(QObject *objeto, QEvent *evento) override;
     void closeEvent(QCloseEvent *evento) override;
@@ -96,12 +107,11 @@ private:
     void ExcluiBinSelecionado();
     int BinSelecionado() const;
 
-    EstadoEdicao &Estado() const { return m_destino.estado(); }
-    QTableWidget *Grade() const { return m_destino.grade(); }
-
     const DadosDialogoCartao &m_dados;
-    Destino m_destino;
-    bool m_apagou = false; // erase-key flag
+    ExisteNomeFn m_existeNome;
+    std::optional<Operacao> m_operacao;
+    CartaoEditado m_cartao; // the card of an alteration
+    bool m_apagou = false;  // erase-key flag
 
     QWidget *m_painel = nullptr;
     QGroupBox *m_grupoNome = nullptr;
@@ -121,34 +131,32 @@ private:
 class TFrmIncluiCartaoCred : public TFrmIncluiCartao {
     Q_OBJECT
 public:
-    explicit TFrmIncluiCartaoCred(TFrmPrinc *principal);
-    explicit TFrmIncluiCartaoCred(Destino destino);
+    explicit TFrmIncluiCartaoCred(ExisteNomeFn existeNome);
 };
 
 class TFrmIncluiCartaoDeb : public TFrmIncluiCartao {
     Q_OBJECT
 public:
-    explicit TFrmIncluiCartaoDeb(TFrmPrinc *principal);
-    explicit TFrmIncluiCartaoDeb(Destino destino);
-    void MostraDadosInclusaoDeb(int linha) { MostraDadosInclusao(linha); }
+    explicit TFrmIncluiCartaoDeb(ExisteNomeFn existeNome);
+    void MostraDadosInclusaoDeb(const CartaoEditado &c) { MostraDadosInclusao(c); }
     bool ExisteNomeDeb(const QString &nome) const { return ExisteNome(nome); }
-    int LinhaAIncluirDeb() const { return LinhaAIncluir(); }
     bool procura_bin_Deb(const QString &bin) const { return procura_bin(bin); }
 };
 
 class TFrmIncluiCartaoComb : public TFrmIncluiCartao {
     Q_OBJECT
 public:
-    explicit TFrmIncluiCartaoComb(TFrmPrinc *principal);
-    explicit TFrmIncluiCartaoComb(Destino destino);
-    void MostraDadosInclusaoComb(int linha) { MostraDadosInclusao(linha); }
+    explicit TFrmIncluiCartaoComb(ExisteNomeFn existeNome);
+    void MostraDadosInclusaoComb(const CartaoEditado &c) { MostraDadosInclusao(c); }
     bool ExisteNomeComb(const QString &nome) const { return ExisteNome(nome); }
-    int LinhaAIncluirComb() const { return LinhaAIncluir(); }
     bool procura_bin_comb(const QString &bin) const { return procura_bin(bin); }
 };
 
-// Shows the dialog with every other window of the program disabled and returns at once; the
-// dialog's result reaches the grid through the main window's grid routines.
+// The dialog of a card type, owned by the caller.
+std::unique_ptr<TFrmIncluiCartao> CriaDialogoCartao(TipoGrade tipo,
+                                                    TFrmIncluiCartao::ExisteNomeFn existeNome);
+
+// Shows the dialog with every other window of the program disabled and returns at once.
 void AbreDialogoCartao(QWidget *form);
 // Gives the disabled windows back their input and hides the dialog.
 void FechaDialogoCartao(QWidget *form);

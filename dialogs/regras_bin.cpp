@@ -5,6 +5,13 @@
 
 #include <limits>
 
+QString ChaveDoNome(const QString &nome) {
+    QString chave = TiraBrancos(nome);
+    for (QChar &c : chave)
+        if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - 'a' + 'A');
+    return chave;
+}
+
 QString PerguntaExcluiBin(const QString &entrada) {
     return QStringLiteral("Deseja excluir o Bin ") + entrada + QStringLiteral(" ?");
 }

@@ -32,6 +32,8 @@ std::optional<qint32> InteiroDoBin(const QString &texto);
 QString LimiteInferior(const QString &entrada);
 // Spaces and control characters removed at both ends.
 QString TiraBrancos(const QString &texto);
+// What two card names compare by: their ends trimmed and only a to z folded to capitals.
+QString ChaveDoNome(const QString &nome);
 
 // True when the BIN is covered by an entry of the list: numerically by a range, textually by a
 // single BIN. A range whose bounds are not numbers covers nothing, and a BIN that is not a

@@ -2,9 +2,13 @@
 // Shared set-up of the main window tests: an installation in a temporary drive with COMUNIC.cnf
 // network records for codes 10, 20 and 40, the test modules seA (20, credit), seB (10, credit
 // and debit) and seC (40, fuel), the window shown on the offscreen platform, and scripted boxes.
+// Grid rows are the model's: 0 is the first card, the blank row is last.
 
+#include "app/modelo_cartoes.h"
+#include "app/pagina_cartoes.h"
 #include "app/principal.h"
 #include "caixas_roteiro.h"
+#include "dialogs/dialogo_cartao.h"
 #include "instalacao_lote.h"
 #include "widgets/painel_botao.h"
 
@@ -17,14 +21,17 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QtEndian>
 
 #include <memory>
+#include <optional>
 
 namespace janela {
 
@@ -42,16 +49,21 @@ inline QString DiretorioModulosTeste() {
            QStringLiteral("/modules/");
 }
 
-// Grid contents as "name|network|bins" per row after the title row, blank rows as "||".
-inline QStringList Linhas(const QTableWidget *g) {
+// Grid contents as "name|network|bins" per row, as the model gives them; the blank row is "||".
+inline QStringList Linhas(const QTableView *g) {
     QStringList l;
-    for (int r = 1; r < g->rowCount(); ++r) {
+    const QAbstractItemModel *m = g->model();
+    for (int r = 0; r < m->rowCount(); ++r) {
         QStringList c;
         for (int k = 0; k < 3; ++k)
-            c << (g->item(r, k) ? g->item(r, k)->text() : QString());
+            c << m->index(r, k).data().toString();
         l << c.join(QLatin1Char('|'));
     }
     return l;
+}
+
+inline QString Celula(const QTableView *g, int linha, int coluna) {
+    return g->model()->index(linha, coluna).data().toString();
 }
 
 class Base {
@@ -122,7 +134,52 @@ public:
     QAction *Acao(const char *nome) const {
         return janela->findChild<QAction *>(QString::fromUtf8(nome));
     }
-    QTableWidget *Grade(TipoGrade t) const { return janela->Grade(t); }
+    PaginaCartoes *Pagina(TipoGrade t) const { return janela->Pagina(t); }
+    QTableView *Grade(TipoGrade t) const { return Pagina(t)->Grade(); }
+    bool Alterada() const { return janela->Cartoes().Alterada(); }
+    std::optional<Operacao> OperacaoDe(TipoGrade t) const {
+        return Pagina(t)->Dialogo()->OperacaoAtual();
+    }
+
+    // A card entered as the operator does: the page's "Incluir", the dialog's fields, one BIN
+    // at a time, "Confirma".
+    void IncluiCartao(TipoGrade t, const QString &nome, const QString &rede,
+                      const QStringList &bins = {}) {
+        PaginaCartoes *p = Pagina(t);
+        QTest::mouseClick(p->PainelIncluir(), Qt::LeftButton);
+        TFrmIncluiCartao *d = p->Dialogo();
+        QVERIFY(d->isVisible());
+        PreencheDialogo(d, nome, rede, bins);
+        QVERIFY(!d->isVisible());
+    }
+    // A card altered through the dialog, its network and BIN list replaced. The row is selected
+    // directly: a click on the first row would sort the grid.
+    void AlteraCartao(TipoGrade t, int linha, const QString &rede, const QStringList &bins) {
+        Grade(t)->selectRow(linha);
+        PaginaCartoes *p = Pagina(t);
+        p->Alterar(QString());
+        TFrmIncluiCartao *d = p->Dialogo();
+        QVERIFY(d->isVisible());
+        d->findChild<QListWidget *>(QString::fromUtf8(d->Dados().listaBins))->clear();
+        PreencheDialogo(d, QString(), rede, bins);
+        QVERIFY(!d->isVisible());
+    }
+    static void PreencheDialogo(TFrmIncluiCartao *d, const QString &nome, const QString &rede,
+                                const QStringList &bins) {
+        auto filho = [d](const char *n) { return d->findChild<QWidget *>(QString::fromUtf8(n)); };
+        if (!nome.isEmpty())
+            QTest::keyClicks(static_cast<QLineEdit *>(filho(d->Dados().edNome)), nome);
+        const int i = d->ComboRede()->findText(rede);
+        d->ComboRede()->setCurrentIndex(i);
+        if (i < 0) d->ComboRede()->setEditText(rede);
+        auto *bin = static_cast<QLineEdit *>(filho(d->Dados().edBin));
+        for (const QString &b : bins) {
+            QTest::keyClicks(bin, b);
+            QTest::mouseClick(static_cast<QToolButton *>(filho("bt_inclui_bin")), Qt::LeftButton);
+        }
+        QWidget *confirma = filho(d->Dados().painelConfirma);
+        QTest::mouseClick(confirma, Qt::LeftButton, {}, confirma->rect().center());
+    }
 
     void EscolheEmpresa(const QString &texto) {
         QComboBox *cb = Empresa();
@@ -138,14 +195,15 @@ public:
         QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, t->visualItemRect(item).center());
     }
 
-    void ClicaCelula(QTableWidget *g, int linha, int coluna, Qt::MouseButton b = Qt::LeftButton) {
-        g->scrollToItem(g->item(linha, coluna) ? g->item(linha, coluna) : g->item(linha, 0));
-        const QRect r = g->visualRect(g->model()->index(linha, coluna));
+    void ClicaCelula(QTableView *g, int linha, int coluna, Qt::MouseButton b = Qt::LeftButton) {
+        const QModelIndex i = g->model()->index(linha, coluna);
+        g->scrollTo(i);
+        const QRect r = g->visualRect(i);
         QTest::mouseClick(g->viewport(), b, {}, r.center());
     }
 
     // The title row, shown by the grid's header.
-    void ClicaTitulo(QTableWidget *g, int coluna, bool duplo = false,
+    void ClicaTitulo(QTableView *g, int coluna, bool duplo = false,
                      Qt::MouseButton b = Qt::LeftButton) {
         QHeaderView *h = g->horizontalHeader();
         const QPoint p(h->sectionViewportPosition(coluna) + h->sectionSize(coluna) / 2,

@@ -1,6 +1,9 @@
-// The card edit dialog driven through its widgets, writing into a plain grid in place of the main
-// window: BIN entry by keys, deletion, name checks, confirmation, close, opening and closing.
+// The card edit dialog driven through its widgets, its result written into a plain grid in place
+// of the page: BIN entry by keys, deletion, name checks, confirmation, close, opening and
+// closing; and once with the real main window.
 
+#include "app/modelo_cartoes.h"
+#include "app/pagina_cartoes.h"
 #include "app/principal.h"
 #include "caixas_roteiro.h"
 #include "dialogs/dialogo_cartao.h"
@@ -12,6 +15,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTableView>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QtTest>
@@ -28,42 +32,43 @@ struct Chamada {
     QString nome, rede, bins;
 };
 
-// A grid as the main window keeps it: titles in row 0, cards from row 1, one blank row last.
+// Stands for the page: a grid as the system's grid looked (titles in row 0, cards from row 1, one
+// blank row last), written with what the dialog hands back.
 struct Cenario {
-    EstadoEdicao estado;
+    struct {
+        bool configuracaoAlterada = false;
+    } estado;
     QWidget principal; // stands for the main window, which the dialog disables
     QTableWidget *grade = new QTableWidget(2, 3, &principal);
     QList<Chamada> chamadas;
+    int linhaAlterada = 0;
     std::unique_ptr<TFrmIncluiCartao> dialogo;
 
     explicit Cenario(TipoGrade tipo = TipoGrade::Credito) {
         Poe(0, {"Cartão ", "Rede Destino", "Bins"});
-        TFrmIncluiCartao::Destino destino;
-        destino.estado = [this]() -> EstadoEdicao & { return estado; };
-        destino.grade = [this] { return grade; };
-        destino.incluiDadosNaGrade = [this](QTableWidget *g, int l, const QString &n,
-                                            const QString &r, const QString &b) {
-            chamadas.append({"IncluiDadosNaGrade", l, n, r, b});
-            g->setRowCount(g->rowCount() + 1);
-            Poe(l, {n, r, b});
-        };
-        destino.incluiDadosAlteradosNaGrade = [this](QTableWidget *g, int l, const QString &n,
-                                                     const QString &r, const QString &b) {
-            chamadas.append({"IncluiDadosAlteradosNaGrade", l, n, r, b});
-            Q_UNUSED(g);
-            Poe(l, {n, r, b});
-        };
-        switch (tipo) {
-        case TipoGrade::Credito:
-            dialogo = std::make_unique<TFrmIncluiCartaoCred>(destino);
-            break;
-        case TipoGrade::Debito:
-            dialogo = std::make_unique<TFrmIncluiCartaoDeb>(destino);
-            break;
-        case TipoGrade::Combustivel:
-            dialogo = std::make_unique<TFrmIncluiCartaoComb>(destino);
-            break;
-        }
+        dialogo = CriaDialogoCartao(tipo, [this](const QString &nome) {
+            for (int linha = 1; linha < grade->rowCount(); ++linha)
+                if (ChaveDoNome(Linha(linha).value(0)) == ChaveDoNome(nome)) return true;
+            return false;
+        });
+        QObject::connect(dialogo.get(), &TFrmIncluiCartao::alterou,
+                         [this] { estado.configuracaoAlterada = true; });
+        QObject::connect(dialogo.get(), &TFrmIncluiCartao::confirmado,
+                         [this](Operacao op, const CartaoEditado &c) {
+                             const QString bins = TextoDaListaBins(c.bins);
+                             if (op == Operacao::Inclusao) {
+                                 int l = 0;
+                                 while (l < grade->rowCount() && !Linha(l).value(0).isEmpty())
+                                     ++l;
+                                 chamadas.append({"IncluiDadosNaGrade", l, c.nome, c.rede, bins});
+                                 grade->setRowCount(grade->rowCount() + 1);
+                                 Poe(l, {c.nome, c.rede, bins});
+                             } else {
+                                 chamadas.append({"IncluiDadosAlteradosNaGrade", linhaAlterada,
+                                                  c.nome, c.rede, bins});
+                                 Poe(linhaAlterada, {c.nome, c.rede, bins});
+                             }
+                         });
         dialogo->ComboRede()->addItems({"Bloqueada", "REDE A", "REDE B"});
         principal.resize(400, 300);
         principal.show();
@@ -90,9 +95,13 @@ struct Cenario {
     }
 
     void Abre(const QString &operacao, int linha = 0) {
-        estado.operacao = operacao;
-        estado.linhaSelecionada[int(dialogo->Dados().tipo)] = linha;
-        AbreDialogoCartao(dialogo.get());
+        if (operacao == u"A") {
+            linhaAlterada = linha;
+            const QStringList l = Linha(linha);
+            dialogo->Abre(Operacao::Alteracao, {l[0], l[1], ListaBinsDoTexto(l[2])});
+        } else {
+            dialogo->Abre(Operacao::Inclusao);
+        }
         QVERIFY(QTest::qWaitForWindowActive(dialogo.get()));
     }
 
@@ -681,22 +690,20 @@ void TstDialogoCartao::destruidoAberto() {
 
 void TstDialogoCartao::ligadoAPrincipal() {
     auto *principal = new TFrmPrinc;
-    QTableWidget *grade = principal->Grade(TipoGrade::Debito);
-    grade->setItem(0, 0, new QTableWidgetItem("Cartão "));
-    QPointer<TFrmIncluiCartao> dialogo = new TFrmIncluiCartaoDeb(principal);
+    PaginaCartoes *pagina = principal->Pagina(TipoGrade::Debito);
+    QPointer<TFrmIncluiCartao> dialogo = pagina->Dialogo();
     principal->show();
-    principal->Estado().operacao = "I";
-    AbreDialogoCartao(dialogo);
+    QTest::mouseClick(principal->findChild<QWidget *>("bt_incluir_deb"), Qt::LeftButton);
     QVERIFY(QTest::qWaitForWindowActive(dialogo));
     QVERIFY(!principal->isEnabled());
     QTest::keyClicks(dialogo->findChild<QLineEdit *>("ed_nome_cartao_deb"), "Debito Um");
     QTest::mouseClick(dialogo->findChild<QWidget *>("bt_conf_incluir_deb"), Qt::LeftButton);
     QVERIFY(!dialogo->isVisible());
     QVERIFY(principal->isEnabled());
-    QVERIFY(principal->Estado().configuracaoAlterada);
-    QCOMPARE(grade->rowCount(), 3);
-    QCOMPARE(grade->item(1, 0)->text(), QStringLiteral("Debito Um"));
-    // The main window owns the dialog.
+    QVERIFY(principal->Cartoes().Alterada());
+    QCOMPARE(pagina->Modelo()->rowCount(), 2);
+    QCOMPARE(pagina->Modelo()->index(0, 0).data().toString(), QStringLiteral("Debito Um"));
+    // The page owns the dialog: it goes with the main window.
     delete principal;
     QVERIFY(dialogo.isNull());
 }

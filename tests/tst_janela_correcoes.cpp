@@ -39,8 +39,7 @@ private slots:
         Abre(QStringLiteral("TODAS"), {{"CRED", 20, 1, {"411111"}}});
         const QByteArray antes = lote::Le(inst.todas());
         QFile::setPermissions(inst.todas(), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-        janela->IncluiDadosNaGrade(Grade(TipoGrade::Credito), 2, "NOVO", "B", "422222;");
-        janela->Estado().configuracaoAlterada = true;
+        IncluiCartao(TipoGrade::Credito, "NOVO", "B", {"422222"});
         caixas->respostas = {Resposta::Sim};
         Clica("bt_sair_cred");
         QCOMPARE(caixas->Textos(), (QStringList{"Deseja gravar a configuração ? ",
@@ -49,7 +48,7 @@ private slots:
         QCOMPARE(caixas->caixas[1].titulo, QStringLiteral("Configurador Roteamento"));
         QVERIFY(janela->isVisible());
         QVERIFY(Paginas()->isVisible());
-        QVERIFY(janela->Estado().configuracaoAlterada);
+        QVERIFY(Alterada());
         QCOMPARE(Linhas(Grade(TipoGrade::Credito)),
                  (QStringList{"CRED|A|411111;", "NOVO|B|422222;", "||"}));
         QCOMPARE(lote::Le(inst.todas()), antes);
@@ -72,15 +71,14 @@ private slots:
         EscolheEmpresa(QStringLiteral("ABCDEFGH"));
         QCOMPARE(caixas->caixas.size(), 0);
         ClicaArvore(1);
-        janela->IncluiDadosNaGrade(Grade(TipoGrade::Debito), 1, "DEB", "B", "500000;");
-        janela->Estado().configuracaoAlterada = true;
+        IncluiCartao(TipoGrade::Debito, "DEB", "B", {"500000"});
         caixas->respostas = {Resposta::Sim};
         Clica("bt_sair_deb");
         QCOMPARE(caixas->caixas.size(), 2);
         QVERIFY(caixas->caixas[1].texto.contains(inst.empresa("ABCDEFGH")));
         QCOMPARE(caixas->caixas[1].icone, Icone::Erro);
         QVERIFY(Paginas()->isVisible());
-        QVERIFY(janela->Estado().configuracaoAlterada);
+        QVERIFY(Alterada());
         QCOMPARE(Linhas(Grade(TipoGrade::Debito)), (QStringList{"DEB|B|500000;", "||"}));
     }
 
@@ -92,12 +90,13 @@ private slots:
         QCOMPARE(Linhas(Grade(TipoGrade::Credito)),
                  (QStringList{"CRED|Rede 123 (sem módulo)|411111;",
                               "OUTRO|Rede 123 (sem módulo)|422222;", "||"}));
-        QCOMPARE(janela->ComboPadrao(TipoGrade::Debito)->currentText(),
+        QCOMPARE(Pagina(TipoGrade::Debito)->ComboPadrao()->currentText(),
                  QStringLiteral("Rede 77 (sem módulo)"));
-        QVERIFY(janela->CheckPadrao(TipoGrade::Debito)->isChecked());
-        // The operator picks another network for one card only.
-        janela->IncluiDadosAlteradosNaGrade(Grade(TipoGrade::Credito), 2, "OUTRO", "A", "422222;");
-        janela->Estado().configuracaoAlterada = true;
+        QVERIFY(Pagina(TipoGrade::Debito)->CheckPadrao()->isChecked());
+        // The operator picks another network for one card only, and alters the other without
+        // touching its network.
+        AlteraCartao(TipoGrade::Credito, 1, "A", {"422222"});
+        AlteraCartao(TipoGrade::Credito, 0, "Rede 123 (sem módulo)", {"411111"});
         caixas->respostas = {Resposta::Sim};
         Clica("bt_sair_cred");
         QCOMPARE(lote::Le(inst.todas()), lote::Arquivo({{"", 77, 254, {}},
@@ -125,11 +124,13 @@ private slots:
         QList<Cartao> cartoes = Muitos(noArquivo);
         cartoes.prepend({"", 10, 255, {}}); // a credit default counts too
         Abre(QStringLiteral("TODAS"), cartoes);
-        QTableWidget *g = Grade(TipoGrade::Credito);
+        QTableView *g = Grade(TipoGrade::Credito);
+        // The dialog's result, as it reaches the page.
         for (int i = 0; i < naGrade; ++i)
-            janela->IncluiDadosNaGrade(g, g->rowCount() - 1, "N" + QString::number(i), "B", "");
+            QVERIFY(
+                Pagina(TipoGrade::Credito)->IncluiDadosNaGrade("N" + QString::number(i), "B", {}));
         for (int i = 0; i < excluidos; ++i) {
-            g->selectRow(2);
+            g->selectRow(1);
             caixas->respostas = {Resposta::Sim};
             Clica("bt_exclui_cred");
         }
@@ -140,10 +141,12 @@ private slots:
             QCOMPARE(caixas->Textos(),
                      QStringList{QStringLiteral("Não é permitido cadastrar mais de 200 bancos.")});
             QCOMPARE(caixas->caixas[0].titulo, QStringLiteral("Configuração de Roteamento"));
-            QCOMPARE(janela->Estado().operacao, QString());
+            QVERIFY(!Pagina(TipoGrade::Credito)->Dialogo()->isVisible());
         } else {
             QCOMPARE(caixas->caixas.size(), 0);
-            QCOMPARE(janela->Estado().operacao, QStringLiteral("I"));
+            QVERIFY(Pagina(TipoGrade::Credito)->Dialogo()->isVisible());
+            QCOMPARE(OperacaoDe(TipoGrade::Credito), Operacao::Inclusao);
+            Pagina(TipoGrade::Credito)->Dialogo()->bt_encerra_incluirClick();
         }
     }
 
@@ -178,65 +181,86 @@ private slots:
         } else {
             QCOMPARE(caixas->caixas.size(), 0);
         }
-        QCOMPARE(Grade(TipoGrade::Credito)->rowCount(), 2);
-        QCOMPARE(janela->Estado().tabela.Qtd, 0);
+        QCOMPARE(Linhas(Grade(TipoGrade::Credito)), QStringList{"||"});
+        QCOMPARE(janela->Cartoes().Entradas(), 0);
     }
 
     void linhaSelecionadaEhAVisivel() {
         Abre(QStringLiteral("TODAS"), Muitos(3, 2), 1);
-        QTableWidget *g = Grade(TipoGrade::Debito);
-        ClicaCelula(g, 3, 0);
-        QCOMPARE(janela->Estado().linhaSelecionada[1], 3);
+        QTableView *g = Grade(TipoGrade::Debito);
+        PaginaCartoes *p = Pagina(TipoGrade::Debito);
+        ClicaCelula(g, 2, 0);
+        QCOMPARE(p->Selecionado(), 2);
         // Deleting the last card leaves the blank row, which is no card to select.
         caixas->respostas = {Resposta::Sim};
         Clica("bt_excluir_deb");
-        QCOMPARE(janela->Estado().linhaSelecionada[1], 0);
+        QCOMPARE(p->Selecionado(), std::nullopt);
         QVERIFY(g->selectionModel()->selectedRows().isEmpty());
+        // Nor is it when clicked.
         ClicaCelula(g, 2, 0);
+        QCOMPARE(p->Selecionado(), std::nullopt);
+        ClicaCelula(g, 1, 0);
+        QCOMPARE(p->Selecionado(), 1);
         // Reloading (another tree click) leaves nothing selected.
         ClicaArvore(1);
-        QCOMPARE(janela->Estado().linhaSelecionada[1], 0);
+        QCOMPARE(p->Selecionado(), std::nullopt);
         QVERIFY(g->selectionModel()->selectedRows().isEmpty());
         caixas->Limpa();
         Clica("bt_alterar_deb");
         QCOMPARE(caixas->Textos(), QStringList{"Clique no bin desejado"});
-        QCOMPARE(janela->Estado().operacao, QString());
+        QCOMPARE(OperacaoDe(TipoGrade::Debito), std::nullopt);
     }
 
     void recusaOQueATabelaNaoComporta_data() {
-        QTest::addColumn<QString>("bins");
-        QTest::addColumn<int>("linhas");
+        QTest::addColumn<QStringList>("bins");
+        QTest::addColumn<int>("cartoes");
         QTest::addColumn<QString>("mensagem");
-        QString vinteUm;
+        QStringList vinteUm;
         for (int i = 0; i < 21; ++i)
-            vinteUm += QString::number(500000 + i) + ";";
+            vinteUm << QString::number(500000 + i);
         QTest::newRow("21 bins")
             << vinteUm << 1 << "O cartão NOVO tem mais de 20 bins. A configuração não foi gravada.";
         QTest::newRow("bin de 21")
-            << "411111;123456789012345678901;" << 1
+            << QStringList{"411111", "123456789012345678901"} << 1
             << "O bin 123456789012345678901 do cartão NOVO tem mais de 20 caracteres. "
                "A configuração não foi gravada.";
         QTest::newRow("351 entradas")
-            << "433333;" << 351
+            << QStringList{"433333"} << 350
             << "A configuração tem mais de 350 entradas e não pode ser gravada.";
     }
+    // Refused when the card is entered: the grid and the file stay as they were.
     void recusaOQueATabelaNaoComporta() {
-        QFETCH(QString, bins);
-        QFETCH(int, linhas);
+        QFETCH(QStringList, bins);
+        QFETCH(int, cartoes);
         QFETCH(QString, mensagem);
         Abre(QStringLiteral("TODAS"), {{"CRED", 20, 1, {"411111"}}});
         const QByteArray antes = lote::Le(inst.todas());
-        QTableWidget *g = Grade(TipoGrade::Credito);
-        for (int i = 0; i < linhas; ++i)
-            janela->IncluiDadosNaGrade(g, g->rowCount() - 1, "NOVO", "B", bins);
-        janela->Estado().configuracaoAlterada = true;
+        PaginaCartoes *p = Pagina(TipoGrade::Credito);
+        for (int i = 1; i < cartoes; ++i)
+            QVERIFY(p->IncluiDadosNaGrade("N" + QString::number(i), "B", {}));
+        const QStringList linhas = Linhas(p->Grade());
+        QVERIFY(!p->IncluiDadosNaGrade("NOVO", "B", bins));
+        QCOMPARE(caixas->Textos(), QStringList{mensagem});
+        QCOMPARE(caixas->caixas[0].icone, Icone::Erro);
+        QCOMPARE(Linhas(p->Grade()), linhas);
+        QCOMPARE(lote::Le(inst.todas()), antes);
+    }
+
+    // A default set on a full table is refused at the save, which keeps the page.
+    void padraoAlemDoLimite() {
+        Abre(QStringLiteral("TODAS"), Muitos(350));
+        const QByteArray antes = lote::Le(inst.todas());
+        QComboBox *combo = Pagina(TipoGrade::Credito)->ComboPadrao();
+        QTest::mouseClick(Pagina(TipoGrade::Credito)->CheckPadrao(), Qt::LeftButton, {},
+                          QPoint(5, 8));
+        combo->setCurrentIndex(1);
+        emit combo->activated(1);
         caixas->respostas = {Resposta::Sim};
         Clica("bt_sair_cred");
-        QCOMPARE(caixas->Textos(), (QStringList{"Deseja gravar a configuração ? ", mensagem}));
-        QCOMPARE(caixas->caixas[1].icone, Icone::Erro);
+        QCOMPARE(caixas->Textos(),
+                 (QStringList{"Deseja gravar a configuração ? ",
+                              "A configuração tem mais de 350 entradas e não pode ser gravada."}));
         QVERIFY(Paginas()->isVisible());
-        QVERIFY(janela->Estado().configuracaoAlterada);
-        QCOMPARE(g->rowCount(), linhas + 3);
         QCOMPARE(lote::Le(inst.todas()), antes);
     }
 };

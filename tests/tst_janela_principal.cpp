@@ -23,6 +23,9 @@ class TstJanelaPrincipal : public QObject, public Base {
     }
 
     void Prepara() { AbreEm(QStringLiteral("TODAS"), TabelaExemplo()); }
+    QComboBox *ComboPadrao(TipoGrade t) const { return Pagina(t)->ComboPadrao(); }
+    QCheckBox *CheckPadrao(TipoGrade t) const { return Pagina(t)->CheckPadrao(); }
+    QGroupBox *GrupoPadrao(TipoGrade t) const { return Pagina(t)->GrupoPadrao(); }
 
 private slots:
     void cleanup() {
@@ -49,13 +52,15 @@ private slots:
         QCOMPARE(Arvore()->topLevelItemCount(), 3);
         QCOMPARE(Arvore()->topLevelItem(1)->text(0), QStringLiteral("Débito"));
         for (const char *nome : {"Grade_cred", "grade_deb", "Grade_comb"}) {
-            auto *g = Filho<QTableWidget>(nome);
+            auto *g = Filho<QTableView>(nome);
             QVERIFY2(g, nome);
-            QCOMPARE(g->rowCount(), 2);
-            QCOMPARE(g->item(0, 0)->text(), QStringLiteral("Cartão "));
+            QCOMPARE(Linhas(g), QStringList{"||"});
+            QCOMPARE(g->model()->headerData(0, Qt::Horizontal).toString(),
+                     QStringLiteral("Cartão "));
             QCOMPARE(g->columnWidth(2), 1500);
-            QVERIFY(g->isRowHidden(0));
-            QCOMPARE(g->horizontalHeaderItem(1)->text(), QStringLiteral("Rede Destino"));
+            QCOMPARE(g->model()->headerData(1, Qt::Horizontal).toString(),
+                     QStringLiteral("Rede Destino"));
+            QCOMPARE(g->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Bins"));
         }
     }
 
@@ -69,7 +74,7 @@ private slots:
         QCOMPARE(caixas->caixas[0].botoes, Botoes::Ok);
         QVERIFY(janela->isVisible());
         EscolheEmpresa(QStringLiteral("TODAS"));
-        QCOMPARE(janela->ComboPadrao(TipoGrade::Credito)->count(), 1);
+        QCOMPARE(ComboPadrao(TipoGrade::Credito)->count(), 1);
     }
 
     void escolheEmpresa_data() {
@@ -88,20 +93,20 @@ private slots:
         QVERIFY(EscreveTabela(outro, {{"OUTRO", 10, 1, {"999999"}}}));
         AbreJanela();
         EscolheEmpresa(empresa);
-        QCOMPARE(janela->Estado().caminhoTabRot, alvo);
+        QCOMPARE(janela->CaminhoTabRot(), alvo);
         QVERIFY(Arvore()->isEnabled());
         QCOMPARE(Linhas(Grade(TipoGrade::Credito)), (QStringList{"CRED|A|411111;", "||"}));
         QCOMPARE(Linhas(Grade(TipoGrade::Debito)),
                  (QStringList{"DEB UM|B|500000;510000-510099;", "DEB DOIS|B|520000;", "||"}));
         QCOMPARE(Linhas(Grade(TipoGrade::Combustivel)),
                  (QStringList{"COMB|Bloqueada|600000;600001;600002;", "||"}));
-        QVERIFY(janela->CheckPadrao(TipoGrade::Credito)->isChecked());
-        QCOMPARE(janela->ComboPadrao(TipoGrade::Credito)->currentText(), QStringLiteral("A"));
-        QVERIFY(janela->ComboPadrao(TipoGrade::Credito)->isEnabled());
+        QVERIFY(CheckPadrao(TipoGrade::Credito)->isChecked());
+        QCOMPARE(ComboPadrao(TipoGrade::Credito)->currentText(), QStringLiteral("A"));
+        QVERIFY(ComboPadrao(TipoGrade::Credito)->isEnabled());
         for (TipoGrade t : {TipoGrade::Debito, TipoGrade::Combustivel}) {
-            QVERIFY(!janela->CheckPadrao(t)->isChecked());
-            QCOMPARE(janela->ComboPadrao(t)->currentText(), QString());
-            QVERIFY(!janela->GrupoPadrao(t)->isEnabled());
+            QVERIFY(!CheckPadrao(t)->isChecked());
+            QCOMPARE(ComboPadrao(t)->currentText(), QString());
+            QVERIFY(!GrupoPadrao(t)->isEnabled());
         }
         // The network lists per card type, in COMUNIC.cnf order.
         auto itens = [](QComboBox *c) {
@@ -110,13 +115,11 @@ private slots:
                 l << c->itemText(i);
             return l;
         };
-        QCOMPARE(itens(janela->ComboPadrao(TipoGrade::Credito)),
-                 (QStringList{"Bloqueada", "B", "A"}));
-        QCOMPARE(itens(janela->ComboPadrao(TipoGrade::Debito)), (QStringList{"Bloqueada", "B"}));
-        QCOMPARE(itens(janela->ComboPadrao(TipoGrade::Combustivel)),
-                 (QStringList{"Bloqueada", "C"}));
+        QCOMPARE(itens(ComboPadrao(TipoGrade::Credito)), (QStringList{"Bloqueada", "B", "A"}));
+        QCOMPARE(itens(ComboPadrao(TipoGrade::Debito)), (QStringList{"Bloqueada", "B"}));
+        QCOMPARE(itens(ComboPadrao(TipoGrade::Combustivel)), (QStringList{"Bloqueada", "C"}));
         QCOMPARE(caixas->caixas.size(), 0);
-        QVERIFY(!janela->Estado().configuracaoAlterada);
+        QVERIFY(!Alterada());
     }
 
     void digitaEmpresaInexistente() {
@@ -128,7 +131,7 @@ private slots:
         QCOMPARE(caixas->caixas[0].icone, Icone::Erro);
         QCOMPARE(Empresa()->currentText(), QString());
         QVERIFY(Arvore()->isEnabled());
-        QCOMPARE(janela->Estado().caminhoTabRot, QString());
+        QCOMPARE(janela->CaminhoTabRot(), QString());
     }
 
     void arvoreMostraUmaAba_data() {
@@ -153,9 +156,10 @@ private slots:
     void arvoreRecarregaDescartandoEdicoes() {
         Prepara();
         ClicaArvore(1);
-        janela->IncluiDadosNaGrade(Grade(TipoGrade::Debito), 3, "NOVO", "B", "530000;");
+        IncluiCartao(TipoGrade::Debito, "NOVO", "B", {"530000"});
+        QCOMPARE(Grade(TipoGrade::Debito)->model()->rowCount(), 4);
         ClicaArvore(0);
-        QCOMPARE(Grade(TipoGrade::Debito)->rowCount(), 4);
+        QCOMPARE(Grade(TipoGrade::Debito)->model()->rowCount(), 3);
     }
 
     void excluir_data() {
@@ -165,14 +169,14 @@ private slots:
         QTest::addColumn<QStringList>("esperado");
         QTest::addColumn<bool>("alterada");
         QTest::newRow("segundo de três")
-            << 2 << int(Resposta::Sim) << false
+            << 1 << int(Resposta::Sim) << false
             << QStringList{"DEB UM|B|500000;510000-510099;", "DEB TRES|B|540000;", "||"} << true;
-        QTest::newRow("não") << 3 << int(Resposta::Nao) << false
+        QTest::newRow("não") << 2 << int(Resposta::Nao) << false
                              << QStringList{"DEB UM|B|500000;510000-510099;", "DEB DOIS|B|520000;",
                                             "DEB TRES|B|540000;", "||"}
                              << false;
         QTest::newRow("tecla Delete")
-            << 3 << int(Resposta::Sim) << true
+            << 2 << int(Resposta::Sim) << true
             << QStringList{"DEB UM|B|500000;510000-510099;", "DEB DOIS|B|520000;", "||"} << true;
     }
     void excluir() {
@@ -183,11 +187,13 @@ private slots:
         QFETCH(bool, alterada);
         Prepara();
         ClicaArvore(1);
-        janela->IncluiDadosNaGrade(Grade(TipoGrade::Debito), 3, "DEB TRES", "B", "540000;");
-        QTableWidget *g = Grade(TipoGrade::Debito);
+        IncluiCartao(TipoGrade::Debito, "DEB TRES", "B", {"540000"});
+        // Including is a change; the deletion's answer decides what is left of it here.
+        janela->Cartoes().DefineAlterada(false);
+        QTableView *g = Grade(TipoGrade::Debito);
         ClicaCelula(g, linha, 0);
-        QCOMPARE(janela->Estado().linhaSelecionada[1], linha);
-        const QString nome = g->item(linha, 0)->text();
+        QCOMPARE(Pagina(TipoGrade::Debito)->Selecionado(), linha);
+        const QString nome = Celula(g, linha, 0);
         caixas->respostas = {Resposta(resposta)};
         if (tecla)
             QTest::keyClick(g, Qt::Key_Delete);
@@ -197,10 +203,10 @@ private slots:
         QCOMPARE(caixas->caixas[0].icone, Icone::Pergunta);
         QCOMPARE(caixas->caixas[0].botoes, Botoes::SimNao);
         QCOMPARE(Linhas(g), esperado);
-        QCOMPARE(janela->Estado().configuracaoAlterada, alterada);
-        if (resposta == int(Resposta::Sim) && linha < g->rowCount() - 1) {
+        QCOMPARE(Alterada(), alterada);
+        if (resposta == int(Resposta::Sim) && linha < g->model()->rowCount() - 1) {
             // The same row stays selected: the card that followed.
-            QCOMPARE(janela->Estado().linhaSelecionada[1], linha);
+            QCOMPARE(Pagina(TipoGrade::Debito)->Selecionado(), linha);
             QCOMPARE(g->selectionModel()->selectedRows().first().row(), linha);
         }
     }
@@ -208,16 +214,16 @@ private slots:
     void excluirUnicoCartao() {
         Prepara();
         ClicaArvore(0);
-        QTableWidget *g = Grade(TipoGrade::Credito);
-        ClicaCelula(g, 1, 1);
+        QTableView *g = Grade(TipoGrade::Credito);
+        ClicaCelula(g, 0, 1);
         caixas->respostas = {Resposta::Sim};
         Clica("bt_exclui_cred");
-        QCOMPARE(g->rowCount(), 2);
         QCOMPARE(Linhas(g), QStringList{"||"});
-        QCOMPARE(g->item(0, 1)->text(), QStringLiteral("Rede Destino"));
-        QVERIFY(janela->Estado().configuracaoAlterada);
+        QCOMPARE(g->model()->headerData(1, Qt::Horizontal).toString(),
+                 QStringLiteral("Rede Destino"));
+        QVERIFY(Alterada());
         // Nothing is left to select: a second delete asks for a row.
-        QCOMPARE(janela->Estado().linhaSelecionada[0], 0);
+        QCOMPARE(Pagina(TipoGrade::Credito)->Selecionado(), std::nullopt);
         caixas->Limpa();
         Clica("bt_exclui_cred");
         QCOMPARE(caixas->Textos(), QStringList{QStringLiteral("Clique no bin desejado")});
@@ -240,12 +246,12 @@ private slots:
         QFETCH(QString, mensagem);
         Prepara();
         ClicaArvore(0);
-        QTableWidget *g = Grade(TipoGrade::Credito);
+        QTableView *g = Grade(TipoGrade::Credito);
         if (painel.isEmpty()) {
             // Double-click on the title row: nothing gets selected there.
             ClicaTitulo(g, 0, true);
         } else if (painel == QStringLiteral("tecla")) {
-            ClicaCelula(g, 1, 0);
+            ClicaCelula(g, 0, 0);
             QTest::keyClick(g, Qt::Key_Delete);
         } else {
             Clica(painel.toUtf8().constData());
@@ -253,17 +259,24 @@ private slots:
         QCOMPARE(caixas->Textos(), mensagem.isEmpty() ? QStringList{} : QStringList{mensagem});
         if (!mensagem.isEmpty()) QCOMPARE(caixas->caixas[0].icone, Icone::Erro);
         QCOMPARE(Linhas(g), (QStringList{"CRED|A|411111;", "||"}));
-        QCOMPARE(janela->Estado().operacao, QString());
+        QCOMPARE(OperacaoDe(TipoGrade::Credito), std::nullopt);
     }
 
     void alterarEIncluirPoemOperacao() {
         Prepara();
         ClicaArvore(1);
-        ClicaCelula(Grade(TipoGrade::Debito), 2, 0);
+        ClicaCelula(Grade(TipoGrade::Debito), 1, 0);
         Clica("bt_alterar_deb");
-        QCOMPARE(janela->Estado().operacao, QStringLiteral("A"));
+        TFrmIncluiCartao *d = Pagina(TipoGrade::Debito)->Dialogo();
+        QVERIFY(d->isVisible());
+        QCOMPARE(OperacaoDe(TipoGrade::Debito), Operacao::Alteracao);
+        QCOMPARE(d->windowTitle(), QStringLiteral("Alteração de Cartão de Débito"));
+        QCOMPARE(d->Bins(), QStringList{"520000"});
+        d->bt_encerra_incluirClick();
         Clica("bt_incluir_deb");
-        QCOMPARE(janela->Estado().operacao, QStringLiteral("I"));
+        QCOMPARE(OperacaoDe(TipoGrade::Debito), Operacao::Inclusao);
+        QCOMPARE(d->windowTitle(), QStringLiteral("Inclusão de Cartão de Débito"));
+        d->bt_encerra_incluirClick();
         QCOMPARE(caixas->caixas.size(), 0);
     }
 
@@ -282,21 +295,21 @@ private slots:
     void rotinasDaGrade() {
         QVERIFY(MontaInstalacao());
         AbreJanela();
-        QTableWidget *g = Grade(TipoGrade::Debito);
+        EscolheEmpresa(QStringLiteral("TODAS"));
+        PaginaCartoes *p = Pagina(TipoGrade::Debito);
         const QString longo(300, QLatin1Char('n'));
-        QString bins;
+        QStringList bins;
         for (int i = 0; i < 20; ++i)
-            bins += QString(20, QLatin1Char('1')) + ";";
-        janela->IncluiDadosNaGrade(g, 1, longo, longo, bins);
-        QCOMPARE(g->rowCount(), 3);
-        QCOMPARE(g->item(1, 0)->text(), longo.left(255));
-        QCOMPARE(g->item(1, 1)->text(), longo.left(255));
-        QCOMPARE(g->item(1, 2)->text(), bins);
-        janela->IncluiDadosAlteradosNaGrade(g, 1, "DEB", "B", "500000;");
-        QCOMPARE(g->rowCount(), 3);
-        QCOMPARE(Linhas(g), (QStringList{"DEB|B|500000;", "||"}));
-        QVERIFY(!janela->Estado().configuracaoAlterada);
-        QCOMPARE(g->item(0, 0)->text(), QStringLiteral("Cartão "));
+            bins << QString(20, QLatin1Char('1'));
+        // The name keeps what its field in the file holds.
+        QVERIFY(p->IncluiDadosNaGrade(longo, "B", bins));
+        QCOMPARE(Linhas(p->Grade()),
+                 (QStringList{longo.left(30) + "|B|" + bins.join(';') + ";", "||"}));
+        QVERIFY(p->IncluiDadosAlteradosNaGrade(0, "DEB", "B", {"500000"}));
+        QVERIFY(!p->IncluiDadosAlteradosNaGrade(1, "DEB", "B", {"500000"}));
+        QCOMPARE(Linhas(p->Grade()), (QStringList{"DEB|B|500000;", "||"}));
+        QVERIFY(!Alterada());
+        QCOMPARE(caixas->caixas.size(), 0);
     }
 
     void paineisComoBotoes() {
@@ -318,11 +331,13 @@ private slots:
         incluir->setFocus();
         QCOMPARE(incluir->frameShape(), QFrame::Panel);
         QTest::keyClick(incluir, Qt::Key_Return);
-        QCOMPARE(janela->Estado().operacao, QStringLiteral("I"));
+        TFrmIncluiCartao *d = Pagina(TipoGrade::Credito)->Dialogo();
+        QVERIFY(d->isVisible());
+        QCOMPARE(OperacaoDe(TipoGrade::Credito), Operacao::Inclusao);
+        d->bt_encerra_incluirClick();
         // Enter in the company selector is only a key.
-        janela->Estado().operacao.clear();
         QTest::keyClick(Empresa(), Qt::Key_Return);
-        QCOMPARE(janela->Estado().operacao, QString());
+        QVERIFY(!d->isVisible());
     }
 
     void ordena_data() {
@@ -345,53 +360,52 @@ private slots:
                                          {"Zeta", 20, 1, {"200000"}},
                                          {" Alfa", 10, 1, {"350000"}}});
         ClicaArvore(0);
-        QTableWidget *g = Grade(TipoGrade::Credito);
-        ClicaCelula(g, 3, 0);
+        QTableView *g = Grade(TipoGrade::Credito);
+        ClicaCelula(g, 2, 0);
         if (linhaClicada == 1)
-            ClicaCelula(g, 1, coluna);
+            ClicaCelula(g, 0, coluna);
         else
             ClicaTitulo(g, coluna, false, linhaClicada < 0 ? Qt::RightButton : Qt::LeftButton);
         QStringList obtidos;
-        for (int r = 1; r < g->rowCount(); ++r)
-            obtidos << (g->item(r, 0) ? g->item(r, 0)->text().trimmed() : QString());
+        for (int r = 0; r < g->model()->rowCount(); ++r)
+            obtidos << Celula(g, r, 0).trimmed();
         QCOMPARE(obtidos, nomes);
-        QCOMPARE(g->item(0, 0)->text(), QStringLiteral("Cartão "));
-        QCOMPARE(g->item(0, 2)->text(), QStringLiteral("Bins"));
         // The stored row is the one the grid shows selected.
         const int visivel = g->selectionModel()->selectedRows().value(0).row();
-        QCOMPARE(janela->Estado().linhaSelecionada[0], visivel);
-        QVERIFY(!janela->Estado().configuracaoAlterada);
+        QCOMPARE(Pagina(TipoGrade::Credito)->Selecionado(), visivel);
+        QVERIFY(!Alterada());
     }
 
     void ordenaDireto() {
         QVERIFY(MontaInstalacao());
         AbreJanela();
-        QTableWidget *g = Grade(TipoGrade::Combustivel);
+        EscolheEmpresa(QStringLiteral("TODAS"));
+        PaginaCartoes *p = Pagina(TipoGrade::Combustivel);
         const QStringList nomes{"b", "B", "á", "a", "Z", "a", "A"};
-        for (int i = 0; i < nomes.size(); ++i)
-            janela->IncluiDadosNaGrade(g, i + 1, nomes[i], "", "");
-        janela->OrdenaGrade(g, 0, 1, g->rowCount() - 2);
+        for (const QString &nome : nomes)
+            QVERIFY(p->IncluiDadosNaGrade(nome, "", {}));
+        p->Modelo()->Ordena(0);
         QStringList obtidos;
-        for (int r = 1; r < g->rowCount() - 1; ++r)
-            obtidos << g->item(r, 0)->text();
+        for (const TCartao &c : janela->Cartoes().Cartoes(TipoGrade::Combustivel))
+            obtidos << DeCp1252(CopiaCampoParaTexto(c.Nome, TamNome));
         // Windows-1252 bytes: upper case, lower case, then accented letters.
         QCOMPARE(obtidos, (QStringList{"A", "B", "Z", "a", "a", "b", "á"}));
-        QCOMPARE(g->item(g->rowCount() - 1, 0), nullptr);
+        QCOMPARE(Linhas(p->Grade()).last(), QStringLiteral("||"));
     }
 
     void padroes() {
         Prepara();
         ClicaArvore(0);
-        QCheckBox *cb = janela->CheckPadrao(TipoGrade::Credito);
+        QCheckBox *cb = CheckPadrao(TipoGrade::Credito);
         QTest::mouseClick(cb, Qt::LeftButton, {}, QPoint(5, cb->height() / 2));
         QVERIFY(!cb->isChecked());
-        QCOMPARE(janela->ComboPadrao(TipoGrade::Credito)->currentText(), QString());
-        QVERIFY(!janela->ComboPadrao(TipoGrade::Credito)->isEnabled());
-        QVERIFY(!janela->GrupoPadrao(TipoGrade::Credito)->isEnabled());
-        QVERIFY(janela->Estado().configuracaoAlterada);
+        QCOMPARE(ComboPadrao(TipoGrade::Credito)->currentText(), QString());
+        QVERIFY(!ComboPadrao(TipoGrade::Credito)->isEnabled());
+        QVERIFY(!GrupoPadrao(TipoGrade::Credito)->isEnabled());
+        QVERIFY(Alterada());
         QTest::mouseClick(cb, Qt::LeftButton, {}, QPoint(5, cb->height() / 2));
-        QVERIFY(janela->ComboPadrao(TipoGrade::Credito)->isEnabled());
-        QCOMPARE(janela->ComboPadrao(TipoGrade::Credito)->currentText(), QString());
+        QVERIFY(ComboPadrao(TipoGrade::Credito)->isEnabled());
+        QCOMPARE(ComboPadrao(TipoGrade::Credito)->currentText(), QString());
         QTest::mouseClick(cb, Qt::LeftButton, {}, QPoint(5, cb->height() / 2));
         caixas->respostas = {Resposta::Sim};
         Clica("bt_sair_cred");
@@ -409,20 +423,19 @@ private slots:
         EscolheEmpresa(QStringLiteral("ABCDEFGH"));
         ClicaArvore(2);
         // Defaults chosen by the operator, fuel before debit.
-        QComboBox *comb = janela->ComboPadrao(TipoGrade::Combustivel);
-        janela->CheckPadrao(TipoGrade::Combustivel)->setChecked(true);
+        QComboBox *comb = ComboPadrao(TipoGrade::Combustivel);
+        CheckPadrao(TipoGrade::Combustivel)->setChecked(true);
         comb->setCurrentIndex(comb->findText("C"));
         emit comb->activated(comb->currentIndex());
-        QComboBox *deb = janela->ComboPadrao(TipoGrade::Debito);
-        janela->CheckPadrao(TipoGrade::Debito)->setChecked(true);
+        QComboBox *deb = ComboPadrao(TipoGrade::Debito);
+        CheckPadrao(TipoGrade::Debito)->setChecked(true);
         deb->setCurrentIndex(0);
-        janela->IncluiDadosNaGrade(Grade(TipoGrade::Combustivel), 1, "POSTO", "C", "700000;");
-        janela->IncluiDadosNaGrade(Grade(TipoGrade::Debito), 1, "DEBITO", "B",
-                                   "800000;810000-810999");
-        janela->IncluiDadosNaGrade(Grade(TipoGrade::Credito), 1, "VISA", "A", "411111;;422222;");
-        janela->IncluiDadosNaGrade(Grade(TipoGrade::Credito), 2, "", "A", "433333;");
-        janela->IncluiDadosNaGrade(Grade(TipoGrade::Credito), 3, "ELO", "Bloqueada", "");
-        QVERIFY(janela->Estado().configuracaoAlterada);
+        emit deb->activated(0);
+        IncluiCartao(TipoGrade::Combustivel, "POSTO", "C", {"700000"});
+        IncluiCartao(TipoGrade::Debito, "DEBITO", "B", {"800000", "810000-810999"});
+        IncluiCartao(TipoGrade::Credito, "VISA", "A", {"411111", "422222"});
+        IncluiCartao(TipoGrade::Credito, "ELO", "Bloqueada");
+        QVERIFY(Alterada());
         caixas->respostas = {Resposta::Sim};
         Clica("bt_sair_comb");
         QCOMPARE(caixas->Textos(), QStringList{QStringLiteral("Deseja gravar a configuração ? ")});
@@ -434,7 +447,7 @@ private slots:
                                 {"ELO", 65535, 1, {}},
                                 {"DEBITO", 10, 2, {"800000", "810000-810999"}},
                                 {"POSTO", 40, 3, {"700000"}}}));
-        QVERIFY(!janela->Estado().configuracaoAlterada);
+        QVERIFY(!Alterada());
         QVERIFY(!Paginas()->isVisible());
         QVERIFY(Empresa()->isEnabled());
         QVERIFY(Acao("Sair1")->isEnabled());
@@ -448,7 +461,14 @@ private slots:
         AbreJanela();
         EscolheEmpresa(QStringLiteral("TODAS"));
         ClicaArvore(0);
-        janela->Estado().configuracaoAlterada = true;
+        // A BIN typed and removed again is a change, and leaves nothing.
+        PaginaCartoes *p = Pagina(TipoGrade::Credito);
+        Clica("bt_incluir_cred");
+        PreencheDialogo(p->Dialogo(), QString(), QString(), {"411111"});
+        QCOMPARE(caixas->Textos(), QStringList{"Digite o Nome do Cartão"});
+        p->Dialogo()->bt_encerra_incluirClick();
+        QVERIFY(Alterada());
+        caixas->Limpa();
         caixas->respostas = {Resposta::Sim};
         Clica("bt_sair_cred");
         QCOMPARE(lote::Le(inst.todas()), QByteArray("\x01\x00\x00\x00", 4));
@@ -470,15 +490,15 @@ private slots:
         QCOMPARE(caixas->caixas.size(), 0);
         QVERIFY(!Paginas()->isVisible());
         ClicaArvore(1);
-        // Row 2: a left click on row 1 sorts the grid first.
-        ClicaCelula(Grade(TipoGrade::Debito), 2, 0);
+        // The second card: a left click on the first row sorts the grid first.
+        ClicaCelula(Grade(TipoGrade::Debito), 1, 0);
         caixas->respostas = {Resposta::Sim, Resposta(resposta)};
         Clica("bt_excluir_deb");
         Clica("bt_sair_deb");
         QCOMPARE(caixas->Textos().last(), QStringLiteral("Deseja gravar a configuração ? "));
         const Resposta r = Resposta(resposta);
         QCOMPARE(Paginas()->isVisible(), r == Resposta::Cancelar);
-        QCOMPARE(janela->Estado().configuracaoAlterada, r != Resposta::Sim);
+        QCOMPARE(Alterada(), r != Resposta::Sim);
         QCOMPARE(lote::Le(inst.todas()) == antes, r != Resposta::Sim);
         const QStringList debito = Linhas(Grade(TipoGrade::Debito));
         if (r == Resposta::Nao) {

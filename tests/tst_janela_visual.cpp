@@ -45,12 +45,8 @@ class TstJanelaVisual : public QObject, public Base {
 
     QList<Cartao> Tabela() const { return {{"", 20, 255, {}}, {"CRED", 20, 1, {"411111"}}}; }
 
-    void AbreComDialogos() {
-        AbreEm(QStringLiteral("TODAS"), Tabela());
-        janela->RegistraDialogos(new TFrmIncluiCartaoCred(janela.get()),
-                                 new TFrmIncluiCartaoDeb(janela.get()),
-                                 new TFrmIncluiCartaoComb(janela.get()));
-    }
+    // Each page has its dialog from the start.
+    void AbreComDialogos() { AbreEm(QStringLiteral("TODAS"), Tabela()); }
 
 private slots:
     void cleanup() {
@@ -114,7 +110,7 @@ private slots:
     void paineisDosDialogos() {
         AbreComDialogos();
         for (TipoGrade t : {TipoGrade::Credito, TipoGrade::Debito, TipoGrade::Combustivel}) {
-            TFrmIncluiCartao *d = janela->Dialogo(t);
+            TFrmIncluiCartao *d = Pagina(t)->Dialogo();
             for (const char *nome : {DadosDoTipo(t).painelConfirma, DadosDoTipo(t).painelEncerra}) {
                 auto *p = d->findChild<PainelBotao *>(QString::fromUtf8(nome));
                 QAccessibleInterface *a = QAccessible::queryAccessibleInterface(p);
@@ -132,8 +128,8 @@ private slots:
         QList<QWidget *> controles{janela.get(), Paginas(), Grade(TipoGrade::Debito),
                                    Filho<QWidget>("bt_incluir_comb")};
         for (TipoGrade t : {TipoGrade::Credito, TipoGrade::Debito, TipoGrade::Combustivel}) {
-            controles << janela->Dialogo(t)
-                      << janela->Dialogo(t)->findChild<QWidget *>(QStringLiteral("Panel1"));
+            controles << Pagina(t)->Dialogo()
+                      << Pagina(t)->Dialogo()->findChild<QWidget *>(QStringLiteral("Panel1"));
         }
         for (QWidget *w : controles)
             QVERIFY2(w->font().family() == familia, qPrintable(w->objectName()));
@@ -152,11 +148,11 @@ private slots:
         if (escura) QApplication::setPalette(PaletaEscura());
         AbreComDialogos();
         ClicaArvore(0);
-        QVERIFY(janela->CheckPadrao(TipoGrade::Credito)->isChecked());
+        QVERIFY(Pagina(TipoGrade::Credito)->CheckPadrao()->isChecked());
         const QList<QWidget *> rotulos{
-            Filho<QLabel>("Label1"), janela->CheckPadrao(TipoGrade::Credito),
-            janela->GrupoPadrao(TipoGrade::Credito), Arvore(),
-            janela->Dialogo(TipoGrade::Debito)->findChild<QWidget *>(QStringLiteral("Label5"))};
+            Filho<QLabel>("Label1"), Pagina(TipoGrade::Credito)->CheckPadrao(),
+            Pagina(TipoGrade::Credito)->GrupoPadrao(), Arvore(),
+            Pagina(TipoGrade::Debito)->Dialogo()->findChild<QWidget *>(QStringLiteral("Label5"))};
         for (QWidget *w : rotulos) {
             const QColor texto = w->palette().color(QPalette::WindowText);
             if (!escura) QCOMPARE(texto, QColor(51, 51, 51));

@@ -1,0 +1,425 @@
+#include "app/pagina_cartoes.h"
+
+#include "app/modelo_cartoes.h"
+#include "dialogs/regras_bin.h"
+#include "env/caminhos.h"
+#include "env/redes.h"
+#include "env/texto.h"
+#include "widgets/ajusta_visual.h"
+#include "widgets/caixas.h"
+#include "widgets/painel_botao.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int LimiteInclusao = 200;
+
+// What tells the three pages apart.
+struct DadosPagina {
+    const char *aba;
+    const char *incluir;
+    const char *alterar;
+    const char *excluir;
+    const char *grade;
+    const char *check;
+    const char *grupo;
+    const char *combo;
+    const char *retornar;
+    bool teclaExclui; // the Delete key deletes on this grid
+};
+
+const DadosPagina Dados[3] = {
+    {"TabSheet_Cred", "bt_incluir_cred", "bt_alterar_cred", "bt_exclui_cred", "Grade_cred",
+     "CB_Rede_Padrao_Cred", "Group_Selec_rede_cred", "Combo_default_cred", "bt_sair_cred", false},
+    {"TabSheet_Deb", "bt_incluir_deb", "bt_alterar_deb", "bt_excluir_deb", "grade_deb",
+     "CB_Rede_Padrao_Deb", "Group_selec_rede_deb", "Combo_default_deb", "bt_sair_deb", true},
+    {"TabSheet_Comb", "bt_incluir_comb", "bt_alterar_comb2", "SpeedButton1", "Grade_comb",
+     "CB_Rede_Padrao_comb", "Group_selec_rede_comb", "combo_default_comb", "bt_sair_comb", true},
+};
+
+const QString SemLinha = QStringLiteral("Clique no bin desejado");
+const QString SemLinhaDuplo = QStringLiteral("Clique para alterar no bin desejado");
+
+} // namespace
+
+PaginaCartoes::PaginaCartoes(TipoGrade tipo, TabelaCartoes &tabela, const CatalogoRedes &catalogo,
+                             QWidget *pai)
+    : QWidget(pai), m_tipo(tipo), m_tabela(tabela), m_catalogo(catalogo) {
+    m_modelo = new ModeloCartoes(tabela, tipo, catalogo, this);
+    m_dialogo = CriaDialogoCartao(tipo, [this](const QString &nome) { return ExisteNome(nome); });
+    connect(m_dialogo.get(), &TFrmIncluiCartao::confirmado, this, &PaginaCartoes::Confirmado);
+    connect(m_dialogo.get(), &TFrmIncluiCartao::alterou, this,
+            [this] { m_tabela.DefineAlterada(true); });
+    MontaControles();
+}
+
+PaginaCartoes::~PaginaCartoes() = default;
+
+QString PaginaCartoes::Titulo() const {
+    return QString::fromUtf8(TipoDe(m_tipo).titulo);
+}
+
+void PaginaCartoes::MontaControles() {
+    const DadosPagina &d = Dados[Indice(m_tipo)];
+    setObjectName(QString::fromUtf8(d.aba));
+    auto *vertical = new QVBoxLayout(this);
+    vertical->setContentsMargins(0, 0, 0, 0);
+    vertical->setSpacing(0);
+
+    auto *grupo = new QGroupBox(this);
+    grupo->setFont(FonteDasJanelas(10, true, true));
+    auto *dentro = new QVBoxLayout(grupo);
+    auto *barra = new QHBoxLayout;
+    barra->setSpacing(2);
+    auto painel = [&](const char *nome, const QString &caption) {
+        auto *b = new PainelBotao(caption, grupo);
+        b->setObjectName(QString::fromUtf8(nome));
+        b->setFixedSize(73, 25);
+        b->setTag(1);
+        barra->addWidget(b);
+        return b;
+    };
+    m_incluir = painel(d.incluir, QStringLiteral("Incluir"));
+    m_alterar = painel(d.alterar, QStringLiteral("Alterar"));
+    m_excluir = painel(d.excluir, QStringLiteral("Excluir"));
+    barra->addStretch(1);
+    dentro->addLayout(barra);
+    MontaGrade(grupo);
+    dentro->addWidget(m_grade, 1);
+    vertical->addWidget(grupo, 1);
+
+    auto *rodape = new QWidget(this);
+    rodape->setFixedHeight(44);
+    m_check = new QCheckBox(QStringLiteral("Rede Padrão "), rodape);
+    m_check->setObjectName(QString::fromUtf8(d.check));
+    m_check->setGeometry(10, 14, 100, 17);
+    m_check->installEventFilter(this);
+    m_grupo = new QGroupBox(QStringLiteral("Selecione a rede"), rodape);
+    m_grupo->setObjectName(QString::fromUtf8(d.grupo));
+    m_grupo->setGeometry(115, 0, 165, 42);
+    m_combo = new QComboBox(m_grupo);
+    m_combo->setObjectName(QString::fromUtf8(d.combo));
+    m_combo->setGeometry(10, 16, 145, 22);
+    m_retornar = new PainelBotao(QStringLiteral("Retornar"), rodape);
+    m_retornar->setObjectName(QString::fromUtf8(d.retornar));
+    m_retornar->setGeometry(300, 10, 90, 25);
+    m_retornar->setTag(1);
+    vertical->addWidget(rodape);
+
+    connect(m_incluir, &PainelBotao::clicado, this, &PaginaCartoes::Incluir);
+    connect(m_alterar, &PainelBotao::clicado, this, [this] { Alterar(SemLinha); });
+    connect(m_excluir, &PainelBotao::clicado, this, [this] { Excluir(false); });
+    connect(m_retornar, &PainelBotao::clicado, this, &PaginaCartoes::retornar);
+    connect(m_check, &QCheckBox::toggled, this, &PaginaCartoes::CB_Rede_PadraoClick);
+    connect(m_combo, &QComboBox::activated, this, [this](int i) {
+        const QVariant codigo = m_combo->itemData(i);
+        m_tabela.DefineRedePadrao(m_tipo, codigo.isValid()
+                                              ? std::uint16_t(codigo.toUInt())
+                                              : CodigoExibido(m_catalogo, m_combo->itemText(i)));
+        m_tabela.DefineAlterada(true);
+    });
+}
+
+void PaginaCartoes::MontaGrade(QWidget *grupo) {
+    m_grade = new QTableView(grupo);
+    QTableView *g = m_grade;
+    g->setObjectName(QString::fromUtf8(Dados[Indice(m_tipo)].grade));
+    g->setModel(m_modelo);
+    const QFont fonteGrade = FonteDasJanelas(8, true);
+    g->setFont(fonteGrade);
+    g->verticalHeader()->hide();
+    g->verticalHeader()->setDefaultSectionSize(20);
+    g->setSelectionBehavior(QAbstractItemView::SelectRows);
+    g->setSelectionMode(QAbstractItemView::SingleSelection);
+    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    g->setShowGrid(true);
+    g->setWordWrap(false);
+    g->setToolTip(QStringLiteral("<Duplo Clique> Para Alterar os dados"));
+    g->setAccessibleName(QStringLiteral("Cartões ") + Titulo());
+    g->viewport()->installEventFilter(this);
+    // The titles are the header, fixed above the scrolling rows; the operator resizes columns.
+    QHeaderView *cabecalho = g->horizontalHeader();
+    cabecalho->show();
+    cabecalho->viewport()->installEventFilter(this);
+    cabecalho->setSectionResizeMode(QHeaderView::Interactive);
+    cabecalho->setHighlightSections(false);
+    cabecalho->setSectionsClickable(true);
+    cabecalho->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    cabecalho->setFont(fonteGrade);
+    cabecalho->setStyleSheet(
+        QStringLiteral("QHeaderView::section { background-color: rgb(180, 180, 180);"
+                       " color: black; border: 1px solid rgb(160, 160, 160);"
+                       " padding-left: 2px; }"));
+    static const int larguras[3] = {250, 150, 1500};
+    for (int c = 0; c < 3; ++c)
+        g->setColumnWidth(c, larguras[c]);
+    connect(cabecalho, &QHeaderView::sectionPressed, this, &PaginaCartoes::OrdenaPeloTitulo);
+    connect(cabecalho, &QHeaderView::sectionDoubleClicked, this,
+            [this] { Alterar(SemLinhaDuplo); });
+    g->installEventFilter(this);
+    connect(g->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &PaginaCartoes::SelecaoMudou);
+}
+
+void PaginaCartoes::AplicaCoresDeTexto() {
+    PoeTextoEscuro(m_check);
+    if (m_check->isChecked()) PoeTextoEscuro(m_grupo);
+    // The grid keeps black text.
+    PoeCorTexto(m_grade, Qt::black);
+}
+
+void PaginaCartoes::Erro(const QString &texto) {
+    Caixas().Mensagem(window(), texto, TituloConfigurador, Icone::Erro, Botoes::Ok);
+}
+
+// --- Networks and the default ----------------------------------------------------------------
+
+void PaginaCartoes::MontaRedes() {
+    const QList<QByteArray> redes = m_catalogo.RedesDoTipo(TipoDe(m_tipo).mascara);
+    {
+        const QSignalBlocker bloqueio(m_combo);
+        m_combo->clear();
+        for (const QByteArray &rede : redes) {
+            const QString nome = DeCp1252(rede);
+            m_combo->addItem(nome, CodigoExibido(m_catalogo, nome));
+        }
+        m_combo->setCurrentIndex(-1);
+    }
+    QComboBox *dialogo = m_dialogo->ComboRede();
+    const QSignalBlocker bloqueio(dialogo);
+    dialogo->clear();
+    for (const QByteArray &rede : redes)
+        dialogo->addItem(DeCp1252(rede));
+    dialogo->setCurrentIndex(-1);
+    dialogo->setEditText(QString());
+}
+
+void PaginaCartoes::PoeTextoCombo(const QString &texto, std::optional<std::uint16_t> codigo) {
+    const QSignalBlocker bloqueio(m_combo);
+    if (texto.isEmpty()) {
+        m_combo->setCurrentIndex(-1);
+        return;
+    }
+    int indice = m_combo->findText(texto, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (indice < 0) {
+        // A network the list does not offer still shows what the file holds.
+        m_combo->addItem(texto, codigo ? QVariant(*codigo) : QVariant());
+        indice = m_combo->count() - 1;
+    }
+    m_combo->setCurrentIndex(indice);
+}
+
+void PaginaCartoes::MostraPadrao() {
+    const auto rede = m_tabela.RedePadrao(m_tipo);
+    if (!rede) return;
+    PoeTextoCombo(NomeExibido(m_catalogo, *rede), *rede);
+    m_check->setChecked(true);
+    CB_Rede_PadraoClick();
+}
+
+void PaginaCartoes::CB_Rede_PadraoClick() {
+    if (m_check->isChecked()) {
+        PoeTextoEscuro(m_grupo);
+        m_grupo->setEnabled(true);
+        m_combo->setEnabled(true);
+    } else {
+        m_grupo->setEnabled(false);
+        QPalette pal = m_grupo->palette();
+        const QColor cinza = window()->palette().color(QPalette::Disabled, QPalette::WindowText);
+        pal.setColor(QPalette::Active, QPalette::WindowText, cinza);
+        pal.setColor(QPalette::Inactive, QPalette::WindowText, cinza);
+        m_grupo->setPalette(pal);
+        PoeTextoCombo(QString(), std::nullopt);
+        m_tabela.DefineRedePadrao(m_tipo, std::nullopt);
+        m_combo->setEnabled(false);
+    }
+}
+
+// --- The grid ---------------------------------------------------------------------------------
+
+void PaginaCartoes::LimpaGrade() {
+    m_grade->clearSelection();
+    m_grade->setCurrentIndex(QModelIndex());
+    m_selecionado.reset();
+}
+
+void PaginaCartoes::SelecaoMudou() {
+    const QModelIndexList linhas = m_grade->selectionModel()->selectedRows();
+    m_selecionado = linhas.isEmpty() ? std::nullopt : m_modelo->CartaoDaLinha(linhas.first().row());
+}
+
+bool PaginaCartoes::ExisteNome(const QString &nome) const {
+    const QString chave = ChaveDoNome(nome);
+    // The blank last row counts as a card without a name.
+    if (chave.isEmpty()) return true;
+    for (int linha = 0; linha < m_modelo->rowCount() - 1; ++linha)
+        if (ChaveDoNome(m_modelo->Texto(linha, ModeloCartoes::ColunaNome)) == chave) return true;
+    return false;
+}
+
+std::uint16_t PaginaCartoes::CodigoDaRede(const QString &rede,
+                                          std::optional<int> cartaoAtual) const {
+    // A card keeps its code while its network is left as shown (also one without a module).
+    if (cartaoAtual) {
+        const std::uint16_t atual = m_tabela.Cartoes(m_tipo)[*cartaoAtual].CodRede;
+        if (NomeExibido(m_catalogo, atual) == rede) return atual;
+    }
+    return CodigoExibido(m_catalogo, rede);
+}
+
+std::optional<TCartao> PaginaCartoes::CartaoDoDialogo(const QString &nome, std::uint16_t rede,
+                                                      const QStringList &entradas) {
+    QList<QByteArray> bins;
+    for (const QString &entrada : entradas)
+        if (!entrada.isEmpty()) bins.append(ParaCp1252(entrada));
+    const QString quem = nome.trimmed();
+    if (bins.size() > MaxBins) {
+        Erro(QStringLiteral("O cartão %1 tem mais de %2 bins. A configuração não foi gravada.")
+                 .arg(quem)
+                 .arg(MaxBins));
+        return std::nullopt;
+    }
+    for (const QByteArray &bin : bins) {
+        if (bin.size() > TamBinNoArquivo) {
+            Erro(QStringLiteral("O bin %1 do cartão %2 tem mais de %3 caracteres. A configuração "
+                                "não foi gravada.")
+                     .arg(DeCp1252(bin), quem)
+                     .arg(TamBinNoArquivo));
+            return std::nullopt;
+        }
+    }
+    // The name field holds 30 bytes; the file has always kept what fits.
+    return MontaCartao(m_tipo, ParaCp1252(nome).left(TamNome - 1), rede, bins);
+}
+
+bool PaginaCartoes::IncluiDadosNaGrade(const QString &nome, const QString &rede,
+                                       const QStringList &bins) {
+    const auto cartao = CartaoDoDialogo(nome, CodigoDaRede(rede, std::nullopt), bins);
+    if (!cartao) return false;
+    if (!m_tabela.Inclui(*cartao)) {
+        Erro(QStringLiteral("A configuração tem mais de %1 entradas e não pode ser gravada.")
+                 .arg(MaxCartoes));
+        return false;
+    }
+    return true;
+}
+
+bool PaginaCartoes::IncluiDadosAlteradosNaGrade(int linha, const QString &nome, const QString &rede,
+                                                const QStringList &bins) {
+    if (!m_modelo->CartaoDaLinha(linha)) return false;
+    const auto cartao = CartaoDoDialogo(nome, CodigoDaRede(rede, linha), bins);
+    return cartao && m_tabela.Altera(m_tipo, linha, *cartao);
+}
+
+void PaginaCartoes::Confirmado(Operacao operacao, const CartaoEditado &cartao) {
+    if (operacao == Operacao::Inclusao)
+        IncluiDadosNaGrade(cartao.nome, cartao.rede, cartao.bins);
+    else if (m_selecionado)
+        IncluiDadosAlteradosNaGrade(*m_selecionado, cartao.nome, cartao.rede, cartao.bins);
+}
+
+// --- Commands ---------------------------------------------------------------------------------
+
+void PaginaCartoes::Incluir() {
+    // The live table: its cards and the defaults set, not the last file read.
+    if (m_tabela.Entradas() >= LimiteInclusao) {
+        Caixas().Mensagem(window(), QStringLiteral("Não é permitido cadastrar mais de 200 bancos."),
+                          TituloConfiguracao, Icone::Nenhum, Botoes::Ok);
+        return;
+    }
+    m_dialogo->Abre(Operacao::Inclusao);
+}
+
+void PaginaCartoes::Alterar(const QString &semLinha) {
+    if (!m_selecionado) {
+        Erro(semLinha);
+        return;
+    }
+    const int l = *m_selecionado;
+    m_dialogo->Abre(Operacao::Alteracao,
+                    {m_modelo->Texto(l, ModeloCartoes::ColunaNome),
+                     m_modelo->Texto(l, ModeloCartoes::ColunaRede),
+                     ListaBinsDoTexto(m_modelo->Texto(l, ModeloCartoes::ColunaBins))});
+}
+
+void PaginaCartoes::Excluir(bool pelaTecla) {
+    if (!m_selecionado) {
+        if (!pelaTecla) Erro(SemLinha);
+        return;
+    }
+    const int linha = *m_selecionado;
+    if (Caixas().Mensagem(window(),
+                          QStringLiteral("Confirma a exclusão - ") +
+                              m_modelo->Texto(linha, ModeloCartoes::ColunaNome),
+                          TituloConfigurador, Icone::Pergunta, Botoes::SimNao) != Resposta::Sim)
+        return;
+    m_tabela.DefineAlterada(true);
+    m_tabela.Exclui(m_tipo, linha);
+    // The selection stays on the same row, now the card that followed; on the blank last row
+    // there is no card to select.
+    if (m_modelo->CartaoDaLinha(linha)) {
+        m_grade->selectRow(linha);
+    } else {
+        m_grade->clearSelection();
+        m_grade->setCurrentIndex(QModelIndex());
+    }
+    SelecaoMudou();
+}
+
+void PaginaCartoes::OrdenaPeloTitulo(int coluna) {
+    const QString titulo = m_modelo->headerData(coluna, Qt::Horizontal).toString().trimmed();
+    int porColuna = -1;
+    if (titulo == QStringLiteral("Cartão"))
+        porColuna = ModeloCartoes::ColunaNome;
+    else if (titulo == QStringLiteral("Rede Destino"))
+        porColuna = ModeloCartoes::ColunaRede;
+    else if (titulo == QStringLiteral("Bins"))
+        porColuna = ModeloCartoes::ColunaBins;
+    if (porColuna >= 0) m_modelo->Ordena(porColuna);
+}
+
+bool PaginaCartoes::eventFilter(QObject *objeto, QEvent *evento) {
+    if (!m_grade) return QWidget::eventFilter(objeto, evento); // still being built
+    const QEvent::Type tipo = evento->type();
+    if (objeto == m_check && tipo == QEvent::FocusIn) {
+        m_tabela.DefineAlterada(true);
+    } else if (objeto == m_grade && tipo == QEvent::KeyRelease) {
+        if (static_cast<QKeyEvent *>(evento)->key() == Qt::Key_Delete &&
+            Dados[Indice(m_tipo)].teclaExclui)
+            Excluir(true);
+    } else if (objeto == m_grade->horizontalHeader()->viewport()) {
+        // The header sorts on the left button itself; the title row takes any button.
+        if (tipo == QEvent::MouseButtonPress) {
+            auto *rato = static_cast<QMouseEvent *>(evento);
+            const int coluna =
+                m_grade->horizontalHeader()->logicalIndexAt(rato->position().toPoint());
+            if (rato->button() != Qt::LeftButton && coluna >= 0) OrdenaPeloTitulo(coluna);
+        }
+        return false;
+    } else if (objeto == m_grade->viewport()) {
+        if (tipo == QEvent::MouseButtonDblClick) {
+            // Anywhere on the grid; the title row has its own signal.
+            Alterar(SemLinhaDuplo);
+            return true;
+        }
+        if (tipo != QEvent::MouseButtonPress) return false;
+        // A left click on the first row sorts by that column's title, as the title row does.
+        auto *rato = static_cast<QMouseEvent *>(evento);
+        const QPoint pos = rato->position().toPoint();
+        const int coluna = m_grade->columnAt(pos.x());
+        if (m_grade->rowAt(pos.y()) == 0 && rato->button() == Qt::LeftButton && coluna >= 0)
+            OrdenaPeloTitulo(coluna);
+        return false;
+    }
+    return QWidget::eventFilter(objeto, evento);
+}

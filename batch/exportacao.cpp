@@ -7,9 +7,6 @@
 #include "env/texto.h"
 #include "routing/tipos_cartao.h"
 
-#include <QFileInfo>
-#include <QStringList>
-
 namespace {
 
 char LetraDoTipo(std::uint8_t tipo) {
@@ -20,17 +17,10 @@ char LetraDoTipo(std::uint8_t tipo) {
 } // namespace
 
 QByteArray LinhasExportacao(TTabRot &tabela) {
-    const QString raiz = Raiz();
-    QStringList selecao;
-    ListaEmpresas(raiz, selecao);
-    selecao.append(QStringLiteral("TODAS"));
-
     QByteArray linhas;
-    for (const QString &entrada : selecao) {
-        const QString caminho = Caminhos::TabRot(raiz, entrada);
-        if (!QFileInfo::exists(caminho)) continue;
-        if (!LeTabRot(caminho, tabela) || tabela.Qtd == 0) continue;
-        const QByteArray empresa = ParaCp1252(entrada);
+    for (const TabelaDaInstalacao &t : TabelasDaInstalacao(Raiz())) {
+        if (!LeTabRot(t.caminho, tabela) || tabela.Qtd == 0) continue;
+        const QByteArray empresa = ParaCp1252(t.entrada);
         const int qtd = qMin<int>(tabela.Qtd, MaxCartoes);
         for (int i = 0; i < qtd; ++i) {
             const TCartao &c = tabela.Cartoes[i];

@@ -5,9 +5,6 @@
 #include "env/redes.h"
 #include "env/texto.h"
 
-#include <QFileInfo>
-#include <QStringList>
-
 NomeRedeAchado NomeRedeDoCatalogo(const CatalogoRedes &catalogo) {
     return [&catalogo](std::uint16_t rede) {
         const QByteArray nome = catalogo.NomeDaRede(rede);
@@ -16,16 +13,10 @@ NomeRedeAchado NomeRedeDoCatalogo(const CatalogoRedes &catalogo) {
 }
 
 VerificacaoInstalacao VerificaInstalacao(TTabRot &tabela, const NomeRedeAchado &nomeRede) {
-    const QString raiz = Raiz();
-    QStringList selecao;
-    ListaEmpresas(raiz, selecao);
-    selecao.append(QStringLiteral("TODAS"));
-
     VerificacaoInstalacao v;
-    for (const QString &entrada : selecao) {
-        const QString caminho = Caminhos::TabRot(raiz, entrada);
-        const QByteArray nome = ParaCp1252(entrada);
-        if (!QFileInfo::exists(caminho)) continue;
+    for (const TabelaDaInstalacao &t : TabelasDaInstalacao(Raiz())) {
+        const QString &caminho = t.caminho;
+        const QByteArray nome = ParaCp1252(t.entrada);
         if (!LeTabRot(caminho, tabela)) {
             ++v.danificadas;
             v.linhas.append(nome + cp1252(": tabela danificada ou ilegível, não examinada (") +

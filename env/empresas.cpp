@@ -37,3 +37,15 @@ int ListaEmpresas(const QString &raiz, QStringList &lista) {
     }
     return int(lista.size());
 }
+
+QList<TabelaDaInstalacao> TabelasDaInstalacao(const QString &raiz) {
+    QStringList selecao;
+    ListaEmpresas(raiz, selecao);
+    selecao.append(QStringLiteral("TODAS"));
+    QList<TabelaDaInstalacao> tabelas;
+    for (const QString &entrada : std::as_const(selecao)) {
+        const QString caminho = Caminhos::TabRot(raiz, entrada);
+        if (QFileInfo::exists(caminho)) tabelas.append({entrada, caminho});
+    }
+    return tabelas;
+}

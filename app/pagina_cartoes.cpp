@@ -189,10 +189,9 @@ void PaginaCartoes::MontaRedes() {
     {
         const QSignalBlocker bloqueio(m_combo);
         m_combo->clear();
-        for (const QByteArray &rede : redes) {
-            const QString nome = DeCp1252(rede);
-            m_combo->addItem(nome, CodigoExibido(m_catalogo, nome));
-        }
+        // The code of a listed name is looked up only when it is chosen.
+        for (const QByteArray &rede : redes)
+            m_combo->addItem(DeCp1252(rede));
         m_combo->setCurrentIndex(-1);
     }
     QComboBox *dialogo = m_dialogo->ComboRede();

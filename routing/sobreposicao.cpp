@@ -3,6 +3,8 @@
 #include "env/texto.h"
 #include "routing/tipos_cartao.h"
 
+#include <QSet>
+
 #include <algorithm>
 #include <compare>
 #include <cstring>
@@ -240,6 +242,27 @@ ExameTabRot ExaminaTabRot(const TTabRot &tabela) {
         return chave(x) < chave(y);
     });
     return r;
+}
+
+namespace {
+QByteArray ChaveConflito(const Achado &a) {
+    auto entrada = [](const EntradaAchado &e) {
+        return e.nome + '\0' + QByteArray::number(e.rede) + '\0' + e.texto;
+    };
+    QByteArray x = entrada(a.a), y = entrada(a.b);
+    if (y < x) std::swap(x, y);
+    return QByteArray::number(a.tipoCartao) + '\0' + x + '\0' + '\0' + y;
+}
+} // namespace
+
+QList<Achado> ConflitosNovos(const ExameTabRot &antigo, const ExameTabRot &novo) {
+    QSet<QByteArray> havia;
+    for (const Achado &a : antigo.achados)
+        if (a.tipo == TipoAchado::Conflito) havia.insert(ChaveConflito(a));
+    QList<Achado> novos;
+    for (const Achado &a : novo.achados)
+        if (a.tipo == TipoAchado::Conflito && !havia.contains(ChaveConflito(a))) novos.append(a);
+    return novos;
 }
 
 QByteArray NomeTipoCartao(std::uint8_t tipo) {

@@ -53,6 +53,10 @@ struct ExameTabRot {
 // grids show them). Sorts the entries by lower bound and sweeps: n log n in the entries.
 ExameTabRot ExaminaTabRot(const TTabRot &tabela);
 
+// The conflicts of `novo` that `antigo` did not have: the same card type, the same two cards by
+// name and network, the same two entries. Positions play no part (a save reorders the table).
+QList<Achado> ConflitosNovos(const ExameTabRot &antigo, const ExameTabRot &novo);
+
 // "Crédito", "Débito", "Combustível" (Windows-1252).
 QByteArray NomeTipoCartao(std::uint8_t tipo);
 

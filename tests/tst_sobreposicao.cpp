@@ -141,6 +141,41 @@ private slots:
         QCOMPARE(Linhas(cartoes), esperadas);
     }
 
+    // What a save would add: found by cards and entries, not by their places in the table.
+    void conflitos_novos_data() {
+        QTest::addColumn<QList<Cartao>>("disco");
+        QTest::addColumn<QList<Cartao>>("tela");
+        QTest::addColumn<QList<QByteArray>>("novos");
+        const Cartao a{"A", 5, 1, {"411111"}}, b{"B", 7, 1, {"400000-499999"}}, c{"C", 7, 1, {}};
+        QTest::newRow("o mesmo, em outra ordem")
+            << QList<Cartao>{a, b} << QList<Cartao>{c, b, a} << QList<QByteArray>{};
+        QTest::newRow("um novo")
+            << QList<Cartao>{a, b} << QList<Cartao>{a, b, {"D", 9, 1, {"411111"}}}
+            << QList<QByteArray>{W("TODAS, Crédito: conflito: cartão A (rede 5), bin 411111, e "
+                                   "cartão D (rede 9), bin 411111, em comum 411111"),
+                                 W("TODAS, Crédito: conflito: cartão B (rede 7), bin "
+                                   "400000-499999, e cartão D (rede 9), bin 411111, em comum "
+                                   "411111")};
+        QTest::newRow("outra rede, outro conflito")
+            << QList<Cartao>{a, b} << QList<Cartao>{{"A", 6, 1, {"411111"}}, b}
+            << QList<QByteArray>{W("TODAS, Crédito: conflito: cartão A (rede 6), bin 411111, e "
+                                   "cartão B (rede 7), bin 400000-499999, em comum 411111")};
+        QTest::newRow("de crédito para débito")
+            << QList<Cartao>{a, b} << QList<Cartao>{{"A", 5, 2, {"411111"}}, {"B", 7, 2, b.bins}}
+            << QList<QByteArray>{W("TODAS, Débito: conflito: cartão A (rede 5), bin 411111, e "
+                                   "cartão B (rede 7), bin 400000-499999, em comum 411111")};
+    }
+    void conflitos_novos() {
+        QFETCH(QList<Cartao>, disco);
+        QFETCH(QList<Cartao>, tela);
+        QFETCH(QList<QByteArray>, novos);
+        QList<QByteArray> linhas;
+        for (const Achado &a :
+             ConflitosNovos(ExaminaTabRot(*Tabela(disco)), ExaminaTabRot(*Tabela(tela))))
+            linhas.append(LinhaAchado("TODAS", a));
+        QCOMPARE(linhas, novos);
+    }
+
     // 350 cards of 20 copies of one range: 24 million overlapping pairs, counted, 200 listed.
     void tabela_cheia_contada() {
         QList<Cartao> cartoes;

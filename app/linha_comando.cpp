@@ -6,6 +6,7 @@
 
 #include "batch/exportacao.h"
 #include "batch/importacao.h"
+#include "batch/simulacao.h"
 #include "batch/verificacao.h"
 #include "env/caminhos.h"
 #include "env/erro.h"
@@ -49,6 +50,7 @@ QString Programa() {
 // A run's settings that every command shares.
 struct Contexto {
     bool silencioso = false;
+    bool simulacao = false; // --simular: the import against a copy in memory
     void Informa(const QString &linha) const {
         if (!silencioso) Escreve(stdout, linha + QLatin1Char('\n'));
     }
@@ -68,6 +70,17 @@ int Importa(const QString &arquivo, const Contexto &ctx) {
     // The table is big; it lives on the heap for the length of the command.
     const auto tabela = std::make_unique<TTabRot>();
     LimpaTabRot(*tabela);
+    if (ctx.simulacao) {
+        const ResumoSimulacao s = SimulaImportacao(arquivo, *tabela);
+        ctx.Informa(QStringLiteral("Simulação da importação encerrada"));
+        ctx.Informa(QStringLiteral("Registros lidos: %1; aplicados: %2; recusados: %3")
+                        .arg(s.registros.lidos)
+                        .arg(s.registros.aplicados)
+                        .arg(s.registros.recusados()));
+        for (const QByteArray &linha : s.linhas)
+            ctx.Informa(DeCp1252(linha));
+        return s.registros.recusados() > 0 ? CodigoRecusados : CodigoOk;
+    }
     const ResumoImportacao r = ExecutaImportacao(arquivo, *tabela);
     ctx.Informa(QStringLiteral("Importação encerrada"));
     ctx.Informa(QStringLiteral("Registros lidos: %1; aplicados: %2; recusados: %3")
@@ -141,6 +154,12 @@ const QCommandLineOption
                                 "no lugar de VARDO_UNIDADE."),
                  QStringLiteral("DIR"));
 const QCommandLineOption
+    OpcaoSimulacao(QStringLiteral("simular"),
+                   QStringLiteral("Com --importar: faz a importação sobre uma cópia das tabelas "
+                                  "em memória, sem gravar nada na instalação; o resultado de cada "
+                                  "linha e o resumo do que mudaria ficam em "
+                                  "StatusArqImportado.simulacao.txt, ao lado do ARQUIVO."));
+const QCommandLineOption
     OpcaoSilencio(QStringLiteral("quiet"),
                   QStringLiteral("Não escreve nada na saída padrão; os erros ainda vão para a "
                                  "saída de erros."));
@@ -186,6 +205,7 @@ std::optional<int> ExecutaLinhaDeComando(const QStringList &argumentos) {
     parser.addOption(OpcaoVersao);
     for (const Comando &c : comandos)
         parser.addOption(c.opcao);
+    parser.addOption(OpcaoSimulacao);
     parser.addOption(OpcaoUnidade);
     parser.addOption(OpcaoSilencio);
 
@@ -230,6 +250,9 @@ std::optional<int> ExecutaLinhaDeComando(const QStringList &argumentos) {
     }
     Contexto ctx;
     ctx.silencioso = parser.isSet(OpcaoSilencio);
+    ctx.simulacao = parser.isSet(OpcaoSimulacao);
+    if (ctx.simulacao && (!escolhido || escolhido->executa != Importa))
+        return ErroDeUso(QStringLiteral("--simular vale só com --importar."));
     if (!escolhido) {
         if (ctx.silencioso)
             return ErroDeUso(QStringLiteral("--quiet vale só com --importar, --exportar ou "

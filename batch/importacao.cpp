@@ -147,6 +147,23 @@ QString CaminhoStatus(const QString &arquivoImportacao) {
     return Corta255(arquivoImportacao.left(barra + 1) + QStringLiteral("StatusArqImportado.txt"));
 }
 
+QString TabelasImportacao::Status(const QString &arquivoImportacao) const {
+    return CaminhoStatus(arquivoImportacao);
+}
+bool TabelasImportacao::Existe(const QString &alvo) const {
+    return QFileInfo::exists(alvo);
+}
+bool TabelasImportacao::Le(const QString &alvo, TTabRot &tabela) {
+    return LeTabRot(alvo, tabela);
+}
+bool TabelasImportacao::Grava(const QString &alvo, const TTabRot &tabela) {
+    return GravaTabRot(alvo, tabela);
+}
+TabelasImportacao &TabelasDaInstalacao() {
+    static TabelasImportacao instalacao;
+    return instalacao;
+}
+
 bool CriarArquivoStatus(const QString &status, const QByteArray &linha) {
     if (SomenteLeitura(status)) return false; // root would be let through
     QFile f(status);
@@ -199,14 +216,15 @@ static bool RedeDoRegistro(const QString &status, const CamposRegistro &campos,
     return false;
 }
 
-bool AddRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela) {
+bool AddRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela,
+                       TabelasImportacao &tabelas) {
     std::uint16_t rede = 0;
     if (!RedeDoRegistro(status, campos, rede)) return false;
     const QString alvo = AlvoDoRegistro(Campo(campos, 1));
     QByteArray resultado;
-    if (!LeTabRot(alvo, tabela)) {
+    if (!tabelas.Le(alvo, tabela)) {
         // Only a missing file starts empty: one that exists keeps every entry it holds.
-        if (QFileInfo::exists(alvo)) {
+        if (tabelas.Existe(alvo)) {
             CriarArquivoStatus(status, cp1252("  - Erro na leitura do arquivo TabRot.bin"));
             return false;
         }
@@ -231,7 +249,7 @@ bool AddRegArqConfBins(const QString &status, const CamposRegistro &campos, TTab
         for (const QByteArray &item : itens)
             CopiaTextoParaCampo(item, c.Bins[c.QtdBins++]);
         ++tabela.Qtd;
-        aplicado = GravaTabRot(alvo, tabela);
+        aplicado = tabelas.Grava(alvo, tabela);
         resultado += cp1252(aplicado ? "  - Registro inserido com sucesso"
                                      : "  - Erro na gravação do arquivo TabRot.bin");
     }
@@ -239,14 +257,15 @@ bool AddRegArqConfBins(const QString &status, const CamposRegistro &campos, TTab
     return aplicado;
 }
 
-bool DelRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela) {
+bool DelRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela,
+                       TabelasImportacao &tabelas) {
     std::uint16_t rede = 0;
     if (!RedeDoRegistro(status, campos, rede)) return false;
     const QString alvo = AlvoDoRegistro(Campo(campos, 1));
     QByteArray resultado;
     int achado = -1;
     bool aplicado = false;
-    if (!LeTabRot(alvo, tabela))
+    if (!tabelas.Le(alvo, tabela))
         resultado += cp1252("  - Arquivo TabRot.bin não existe");
     else
         achado = ProcuraCartao(tabela, Campo(campos, 2), rede, TipoDoRegistro(Campo(campos, 5)));
@@ -259,7 +278,7 @@ bool DelRegArqConfBins(const QString &status, const CamposRegistro &campos, TTab
         tabela.Cartoes[achado] = tabela.Cartoes[ultimo];
         std::memset(&tabela.Cartoes[ultimo], 0, sizeof(TCartao));
         --tabela.Qtd;
-        aplicado = GravaTabRot(alvo, tabela);
+        aplicado = tabelas.Grava(alvo, tabela);
         resultado += cp1252(aplicado ? "  - Registro excluido com sucesso"
                                      : "  - Erro na gravação do arquivo TabRot.bin");
     }
@@ -267,9 +286,10 @@ bool DelRegArqConfBins(const QString &status, const CamposRegistro &campos, TTab
     return aplicado;
 }
 
-ResumoImportacao ExecutaImportacao(const QString &arquivo, TTabRot &tabela) {
+ResumoImportacao ExecutaImportacao(const QString &arquivo, TTabRot &tabela,
+                                   TabelasImportacao &tabelas) {
     const QString caminho = Corta255(arquivo);
-    const QString status = CaminhoStatus(caminho);
+    const QString status = tabelas.Status(caminho);
     if (QFileInfo::exists(status)) QFile::remove(status); // a failed deletion is ignored
 
     QFile entrada(caminho);
@@ -289,8 +309,8 @@ ResumoImportacao ExecutaImportacao(const QString &arquivo, TTabRot &tabela) {
         CriarArquivoStatus(status, linha);
         if (!ValidaRegistro(status, campos)) continue;
         const bool aplicado = Maiusculas(Campo(campos, 6)) == "I"
-                                  ? AddRegArqConfBins(status, campos, tabela)
-                                  : DelRegArqConfBins(status, campos, tabela);
+                                  ? AddRegArqConfBins(status, campos, tabela, tabelas)
+                                  : DelRegArqConfBins(status, campos, tabela, tabelas);
         if (aplicado) ++resumo.aplicados;
     }
     return resumo;

@@ -24,6 +24,19 @@ CamposRegistro CortaCampos(const QByteArray &linha, char separador = ';');
 // The status file of a run on this import file: StatusArqImportado.txt in its directory.
 QString CaminhoStatus(const QString &arquivoImportacao);
 
+// Where an import run reads and writes its tables: the installation's files themselves.
+// SimulacaoImportacao (batch/simulacao.h) keeps them in memory instead.
+class TabelasImportacao {
+public:
+    virtual ~TabelasImportacao() = default;
+    virtual QString Status(const QString &arquivoImportacao) const;
+    virtual bool Existe(const QString &alvo) const;
+    virtual bool Le(const QString &alvo, TTabRot &tabela);
+    // As GravaTabRot: throws ErroES when a missing file cannot be created.
+    virtual bool Grava(const QString &alvo, const TTabRot &tabela);
+};
+TabelasImportacao &TabelasDaInstalacao();
+
 // Appends the line and CRLF, creating the file. False when it cannot be opened or created;
 // throws ErroES when an opened file cannot be written or closed.
 bool CriarArquivoStatus(const QString &status, const QByteArray &linha);
@@ -34,8 +47,10 @@ bool ValidaRegistro(const QString &status, const CamposRegistro &campos);
 // Apply a valid record ("I" / "E") to the TabRot.bin it names, through the working table, and
 // write the outcome line; true when the card was added or removed and the file written. Throw
 // ErroES when a missing table file cannot be created.
-bool AddRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela);
-bool DelRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela);
+bool AddRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela,
+                       TabelasImportacao &tabelas = TabelasDaInstalacao());
+bool DelRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela,
+                       TabelasImportacao &tabelas = TabelasDaInstalacao());
 
 // What a run did with its records: every line read is one record, applied or refused (invalid,
 // already there, not found, not written).
@@ -49,4 +64,5 @@ struct ResumoImportacao {
 // validates and applies every line. Throws ErroES when the run ends early: the import file
 // cannot be opened or read, a missing table file cannot be created, or an opened status file or
 // the trace log cannot be written. The table afterwards holds the last file a record read.
-ResumoImportacao ExecutaImportacao(const QString &arquivo, TTabRot &tabela);
+ResumoImportacao ExecutaImportacao(const QString &arquivo, TTabRot &tabela,
+                                   TabelasImportacao &tabelas = TabelasDaInstalacao());

@@ -15,6 +15,6 @@ _configurador_roteamento() {
             return
             ;;
     esac
-    COMPREPLY=($(compgen -W "--importar --exportar --verificar --unidade --quiet --help --version" -- "$cur"))
+    COMPREPLY=($(compgen -W "--importar --simular --exportar --verificar --unidade --quiet --help --version" -- "$cur"))
 }
 complete -F _configurador_roteamento configurador-roteamento

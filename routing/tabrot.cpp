@@ -138,6 +138,11 @@ bool LeTabRot(const QString &caminho, TTabRot &tabela) {
         return false;
     }
     GravaTrace(abre, cp1252("Abriu o arquivo"));
+    return LeTabRotSemTrace(caminho, tabela);
+}
+
+bool LeTabRotSemTrace(const QString &caminho, TTabRot &tabela) {
+    if (!QFileInfo::exists(caminho)) return false;
     // Read-only: a table the operator may not write must still load.
     QFile f(caminho);
     if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return false;

@@ -80,6 +80,8 @@ QByteArray CarregaBins(const TCartao &cartao);
 // Entries above the new Qtd keep what they held. Trace entries go to the trace log; a trace that
 // cannot be written throws ErroES.
 bool LeTabRot(const QString &caminho, TTabRot &tabela);
+// The same read, the same verdict, without the trace: for a run that must leave no mark.
+bool LeTabRotSemTrace(const QString &caminho, TTabRot &tabela);
 
 // Replaces the file with entries 1 to Qtd, atomically. False when an existing file is read-only
 // or not writable, or a write fails; the old file is then untouched. Throws ErroES when a missing

@@ -1,5 +1,6 @@
 // The command line of the real executable, in a process without a display: --importar,
-// --exportar, --unidade, --help, --version, and their exit codes and texts.
+// --simular, --exportar, --verificar, --unidade, --help, --version, and their exit codes and
+// texts.
 
 #include "instalacao_lote.h"
 
@@ -69,8 +70,8 @@ private slots:
         QVERIFY2(r.saida.startsWith("Uso: "), r.saida);
         QVERIFY2(r.saida.contains("\nOpções:\n"), r.saida);
         QVERIFY2(!r.saida.contains("Usage") && !r.saida.contains("help-all"), r.saida);
-        for (const char *opcao : {"--importar <ARQUIVO>", "--exportar <ARQUIVO>", "--verificar",
-                                  "--unidade <DIR>", "--quiet", "--version"})
+        for (const char *opcao : {"--importar <ARQUIVO>", "--simular", "--exportar <ARQUIVO>",
+                                  "--verificar", "--unidade <DIR>", "--quiet", "--version"})
             QVERIFY2(r.saida.contains(opcao), opcao);
     }
 
@@ -129,6 +130,29 @@ private slots:
               "1234;X;1;5;C;I\r\n  - Erro <Empresa Inválida>  - Registro com Dados Inválido\r\n"));
         QCOMPARE(lote::Le(m_inst.empresa("12345678")),
                  lote::Arquivo({{"BETA", 6, 2, {"422222"}}, {W("ALFÁ"), 5, 1, {"411111"}}}));
+    }
+
+    // The same exit code as the real run, the summary on the terminal, no table touched.
+    void importa_simulando() {
+        const QByteArray beta = lote::Arquivo({{"BETA", 6, 2, {"422222"}}});
+        QVERIFY(lote::Escreve(m_inst.empresa("12345678"), beta));
+        QVERIFY(lote::Escreve(Caminho("imp.txt"),
+                              W("12345678;ALFÁ;411111;5;C;I\r\n1234;X;1;5;C;I\r\n")));
+        QFile::remove(Caminho("StatusArqImportado.txt"));
+        const Resultado r = Executa({"--importar", "imp.txt", "--simular"});
+        QCOMPARE(r.erro, QByteArray());
+        QCOMPARE(QString::fromUtf8(r.saida),
+                 QString::fromUtf8("Simulação da importação encerrada\n"
+                                   "Registros lidos: 2; aplicados: 1; recusados: 1\n"
+                                   "Simulação: nenhum arquivo da instalação foi gravado\n"
+                                   "Tabelas que mudariam: 1\n"
+                                   "12345678: 1 cartão incluído, 0 excluídos\n"
+                                   "  + Crédito: ALFÁ, rede 5, bins 411111;\n"));
+        QCOMPARE(r.codigo, 2);
+        QCOMPARE(lote::Le(m_inst.empresa("12345678")), beta);
+        QVERIFY(!QFile::exists(Caminho("StatusArqImportado.txt")));
+        QVERIFY(lote::Le(Caminho("StatusArqImportado.simulacao.txt"))
+                    .startsWith(W("12345678;ALFÁ;411111;5;C;I\r\n  - Registro OK\r\n")));
     }
 
     void importacao_encerrada_antes_data() {
@@ -308,6 +332,8 @@ private slots:
              {"--unidade", "/nao/existe/b", "--exportar", "b"},
              "A unidade '/nao/existe/b' não é um diretório."},
             {"quiet sozinho", {"--quiet"}, "--quiet vale só com"},
+            {"simular exportação", {"--exportar", "b", "--simular"}, "--simular vale só com"},
+            {"simular sozinho", {"--simular"}, "--simular vale só com --importar."},
         };
         for (const auto &c : casos) {
             QTest::addRow("%s", c.nome) << c.argumentos << false << QByteArray(c.motivo);

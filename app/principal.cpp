@@ -2,14 +2,17 @@
 
 #include "app/logo.h"
 #include "app/pagina_cartoes.h"
+#include "app/relatorio_bins.h"
 #include "batch/exportacao.h"
 #include "batch/importacao.h"
+#include "batch/verificacao.h"
 #include "env/caminhos.h"
 #include "env/empresas.h"
 #include "env/erro.h"
 #include "env/roteamento.h"
 #include "env/texto.h"
 #include "env/trace.h"
+#include "routing/sobreposicao.h"
 #include "widgets/ajusta_visual.h"
 #include "widgets/caixas.h"
 #include "widgets/painel_botao.h"
@@ -179,10 +182,13 @@ void TFrmPrinc::MontaMenu() {
     m_importar->setObjectName(QStringLiteral("Importar1"));
     m_exportar = arquivo->addAction(QStringLiteral("&Exportar"));
     m_exportar->setObjectName(QStringLiteral("Exportar1"));
+    m_verificar = arquivo->addAction(QStringLiteral("&Verificar bins"));
+    m_verificar->setObjectName(QStringLiteral("VerificarBins1"));
     m_sair = barra->addAction(QStringLiteral("&Sair"));
     m_sair->setObjectName(QStringLiteral("Sair1"));
     connect(m_importar, &QAction::triggered, this, &TFrmPrinc::Importar1Click);
     connect(m_exportar, &QAction::triggered, this, &TFrmPrinc::Exportar1Click);
+    connect(m_verificar, &QAction::triggered, this, &TFrmPrinc::VerificarBins1Click);
     connect(m_sair, &QAction::triggered, this, &TFrmPrinc::Sair1Click);
 }
 
@@ -373,6 +379,7 @@ bool TFrmPrinc::SalvaConfig() {
         Erro(recusa, TituloConfigurador);
         return false;
     }
+    if (!AceitaConflitosNovos()) return false;
     // One write of the whole table: the payment server never sees the defaults without cards.
     try {
         QString motivo;
@@ -407,6 +414,56 @@ void TFrmPrinc::bt_sair_credClick() {
     m_pageControl->hide();
     m_sair->setEnabled(true);
     cb_empresaChange();
+}
+
+// A conflict the file on disk did not have is the operator's to accept; answering No keeps the
+// page and its edits.
+bool TFrmPrinc::AceitaConflitosNovos() {
+    const auto disco = std::make_unique<TTabRot>();
+    LimpaTabRot(*disco);
+    if (!LeTabRotSemTrace(m_caminhoTabRot, *disco)) disco->Qtd = 0;
+    const QList<Achado> novos = ConflitosNovos(ExaminaTabRot(*disco), ExaminaTabRot(*m_tabela));
+    if (novos.isEmpty()) return true;
+    const QString tabela = m_cbEmpresa->currentText();
+    QStringList linhas;
+    constexpr int Mostrados = 5;
+    for (qsizetype i = 0; i < novos.size() && i < Mostrados; ++i)
+        linhas.append(
+            DeCp1252(LinhaAchado(ParaCp1252(tabela), novos[i], NomeRedeDoCatalogo(m_catalogo))));
+    if (novos.size() > Mostrados)
+        linhas.append(QStringLiteral("e mais %1").arg(novos.size() - Mostrados));
+    const QString texto =
+        (novos.size() == 1
+             ? QStringLiteral("A tabela %1 passa a ter um conflito que a tabela gravada não tinha:")
+                   .arg(tabela)
+             : QStringLiteral("A tabela %1 passa a ter %2 conflitos que a tabela gravada não "
+                              "tinha:")
+                   .arg(tabela)
+                   .arg(novos.size())) +
+        QStringLiteral("\n\n") + linhas.join(QLatin1Char('\n')) +
+        QStringLiteral("\n\nDeseja gravar assim mesmo ?");
+    return Caixas().Mensagem(this, texto, TituloConfigurador, Icone::Pergunta, Botoes::SimNao) ==
+           Resposta::Sim;
+}
+
+// --- BIN overlaps of the table on screen ------------------------------------------------------
+
+void TFrmPrinc::VerificarBins1Click() {
+    QString recusa;
+    const auto tabela = std::make_unique<TTabRot>();
+    LimpaTabRot(*tabela);
+    if (!m_cartoes.ParaTabRot(*tabela, recusa)) {
+        Erro(recusa, TituloConfigurador);
+        return;
+    }
+    const QString nome = m_cbEmpresa->currentText();
+    QStringList linhas;
+    for (const QByteArray &l :
+         LinhasExame(ParaCp1252(nome), ExaminaTabRot(*tabela), NomeRedeDoCatalogo(m_catalogo)))
+        linhas.append(DeCp1252(l));
+    auto *relatorio = new TFrmRelatorioBins(this, nome, linhas);
+    relatorio->setAttribute(Qt::WA_DeleteOnClose);
+    relatorio->open();
 }
 
 // --- Import and export ----------------------------------------------------------------------

@@ -56,6 +56,8 @@ public:
     void Sair1Click();
     void Importar1Click();
     void Exportar1Click();
+    // The report of the BINs that two cards of one type cover, for the table on screen.
+    void VerificarBins1Click();
 
 protected:
     void showEvent(QShowEvent *evento) override;
@@ -71,6 +73,7 @@ private:
     void MontaMenu();
     void MostraSomenteAba(int indice);
     void Erro(const QString &texto, const QString &titulo);
+    bool AceitaConflitosNovos();
 
     // The process-wide routing table: what was read or written last; the import and the export
     // work in it too.
@@ -93,6 +96,7 @@ private:
     QAction *m_arquivo = nullptr;
     QAction *m_importar = nullptr;
     QAction *m_exportar = nullptr;
+    QAction *m_verificar = nullptr;
     QAction *m_sair = nullptr;
     bool m_mostrada = false;
     bool m_saindo = false;

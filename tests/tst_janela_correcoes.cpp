@@ -35,6 +35,40 @@ private slots:
         QVERIFY(NenhumaJanelaAberta());
     }
 
+    // A conflict the file did not have: No keeps the page and its edits, Yes saves. One the
+    // file already had is not asked about again.
+    void conflitoNovoNaGravacao() {
+        Abre(QStringLiteral("TODAS"), {{"CRED", 20, 1, {"400000-499999"}}});
+        const QByteArray antes = lote::Le(inst.todas());
+        IncluiCartao(TipoGrade::Credito, "NOVO", "B", {"411111"});
+        caixas->respostas = {Resposta::Sim, Resposta::Nao};
+        Clica("bt_sair_cred");
+        const QString pergunta =
+            "A tabela TODAS passa a ter um conflito que a tabela gravada não tinha:\n\nTODAS, "
+            "Crédito: conflito: cartão CRED (A), bin 400000-499999, e cartão NOVO (B), bin "
+            "411111, em comum 411111\n\nDeseja gravar assim mesmo ?";
+        QCOMPARE(caixas->Textos(), (QStringList{"Deseja gravar a configuração ? ", pergunta}));
+        QCOMPARE(caixas->caixas[1].botoes, Botoes::SimNao);
+        QCOMPARE(caixas->caixas[1].icone, Icone::Pergunta);
+        QVERIFY(Paginas()->isVisible());
+        QVERIFY(Alterada());
+        QCOMPARE(lote::Le(inst.todas()), antes);
+        caixas->Limpa();
+        caixas->respostas = {Resposta::Sim, Resposta::Sim};
+        Clica("bt_sair_cred");
+        QCOMPARE(caixas->Textos(), (QStringList{"Deseja gravar a configuração ? ", pergunta}));
+        QVERIFY(!Paginas()->isVisible());
+        QCOMPARE(lote::Le(inst.todas()),
+                 lote::Arquivo({{"CRED", 20, 1, {"400000-499999"}}, {"NOVO", 10, 1, {"411111"}}}));
+        ClicaArvore(0);
+        IncluiCartao(TipoGrade::Credito, "OUTRO", "A", {"600000"});
+        caixas->Limpa();
+        caixas->respostas = {Resposta::Sim};
+        Clica("bt_sair_cred");
+        QCOMPARE(caixas->Textos(), QStringList{"Deseja gravar a configuração ? "});
+        QVERIFY(!Paginas()->isVisible());
+    }
+
     void gravacaoFalhaMantemPagina() {
         Abre(QStringLiteral("TODAS"), {{"CRED", 20, 1, {"411111"}}});
         const QByteArray antes = lote::Le(inst.todas());

@@ -1,9 +1,16 @@
 // The main window's menu and header: import and export with their questions, file dialogs and
-// closing messages, the routing switch panel, "&Sair" and the ignored close request.
+// closing messages, the report of the BINs two cards cover, the routing switch panel, "&Sair" and
+// the ignored close request.
 
 #include "janela_principal_base.h"
 
+#include "app/relatorio_bins.h"
 #include "env/texto.h"
+
+#include <QClipboard>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 
 using namespace janela;
 using lote::Cartao;
@@ -51,6 +58,38 @@ private slots:
         QCOMPARE(Empresa()->itemText(2), QStringLiteral("TODAS"));
         QCOMPARE(Linhas(Grade(TipoGrade::Credito)),
                  (QStringList{"CRED|A|411111;400000-400099;", "||"}));
+    }
+
+    // The report of the table on screen in a list; "Copiar" takes the selected lines, or all.
+    void verificarBins() {
+        AbreEm(QStringLiteral("TODAS"),
+               {{"CRED", 20, 1, {"400000-499999", "411111"}}, {"OUTRO", 10, 1, {"411111"}}});
+        Acao("VerificarBins1")->trigger();
+        TFrmRelatorioBins *r = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *d = qobject_cast<TFrmRelatorioBins *>(w); d && d->isVisible()) r = d;
+        QVERIFY(r);
+        auto *lista = r->findChild<QListWidget *>("LB_Achados");
+        QStringList vistas;
+        for (int i = 0; i < lista->count(); ++i)
+            vistas.append(lista->item(i)->text());
+        QCOMPARE(vistas,
+                 (QStringList{"TODAS, Crédito: conflito: cartão CRED (A), bin 400000-499999, e "
+                              "cartão OUTRO (B), bin 411111, em comum 411111",
+                              "TODAS, Crédito: conflito: cartão CRED (A), bin 411111, e cartão "
+                              "OUTRO (B), bin 411111, em comum 411111",
+                              "TODAS, Crédito: redundância: cartão CRED (A), bins 400000-499999 "
+                              "e 411111, em comum 411111"}));
+        QCOMPARE(r->findChild<QLabel *>("LB_Titulo")->text(),
+                 QStringLiteral("Tabela TODAS: 3 achados."));
+        QTest::mouseClick(r->findChild<QPushButton *>("bt_copiar"), Qt::LeftButton);
+        QCOMPARE(QApplication::clipboard()->text(), vistas.join('\n') + '\n');
+        lista->item(2)->setSelected(true);
+        QTest::keySequence(lista, QKeySequence::Copy);
+        QCOMPARE(QApplication::clipboard()->text(), vistas[2] + '\n');
+        QTest::mouseClick(r->findChild<QPushButton *>("bt_fechar"), Qt::LeftButton);
+        QVERIFY(!r->isVisible());
+        QCOMPARE(caixas->Textos(), QStringList());
     }
 
     void importarSemSeguir_data() {

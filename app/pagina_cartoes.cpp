@@ -17,6 +17,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -35,16 +36,15 @@ struct DadosPagina {
     const char *grupo;
     const char *combo;
     const char *retornar;
-    bool teclaExclui; // the Delete key deletes on this grid
 };
 
 const DadosPagina Dados[3] = {
     {"TabSheet_Cred", "bt_incluir_cred", "bt_alterar_cred", "bt_exclui_cred", "Grade_cred",
-     "CB_Rede_Padrao_Cred", "Group_Selec_rede_cred", "Combo_default_cred", "bt_sair_cred", false},
+     "CB_Rede_Padrao_Cred", "Group_Selec_rede_cred", "Combo_default_cred", "bt_sair_cred"},
     {"TabSheet_Deb", "bt_incluir_deb", "bt_alterar_deb", "bt_excluir_deb", "grade_deb",
-     "CB_Rede_Padrao_Deb", "Group_selec_rede_deb", "Combo_default_deb", "bt_sair_deb", true},
+     "CB_Rede_Padrao_Deb", "Group_selec_rede_deb", "Combo_default_deb", "bt_sair_deb"},
     {"TabSheet_Comb", "bt_incluir_comb", "bt_alterar_comb2", "SpeedButton1", "Grade_comb",
-     "CB_Rede_Padrao_comb", "Group_selec_rede_comb", "combo_default_comb", "bt_sair_comb", true},
+     "CB_Rede_Padrao_comb", "Group_selec_rede_comb", "combo_default_comb", "bt_sair_comb"},
 };
 
 const QString SemLinha = QStringLiteral("Clique no bin desejado");
@@ -120,6 +120,18 @@ void PaginaCartoes::MontaControles() {
     connect(m_alterar, &PainelBotao::clicado, this, [this] { Alterar(SemLinha); });
     connect(m_excluir, &PainelBotao::clicado, this, [this] { Excluir(false); });
     connect(m_retornar, &PainelBotao::clicado, this, &PaginaCartoes::retornar);
+    // Keys of the whole page: Escape is "Retornar", Insert "Incluir".
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &PaginaCartoes::retornar,
+                  Qt::WidgetWithChildrenShortcut);
+    new QShortcut(QKeySequence(Qt::Key_Insert), this, this, &PaginaCartoes::Incluir,
+                  Qt::WidgetWithChildrenShortcut);
+    // Tab follows the layout, top to bottom.
+    setTabOrder(m_incluir, m_alterar);
+    setTabOrder(m_alterar, m_excluir);
+    setTabOrder(m_excluir, m_grade);
+    setTabOrder(m_grade, m_check);
+    setTabOrder(m_check, m_combo);
+    setTabOrder(m_combo, m_retornar);
     connect(m_check, &QCheckBox::toggled, this, &PaginaCartoes::CB_Rede_PadraoClick);
     connect(m_combo, &QComboBox::activated, this, [this](int i) {
         const QVariant codigo = m_combo->itemData(i);
@@ -393,9 +405,13 @@ bool PaginaCartoes::eventFilter(QObject *objeto, QEvent *evento) {
     if (objeto == m_check && tipo == QEvent::FocusIn) {
         m_tabela.DefineAlterada(true);
     } else if (objeto == m_grade && tipo == QEvent::KeyRelease) {
-        if (static_cast<QKeyEvent *>(evento)->key() == Qt::Key_Delete &&
-            Dados[Indice(m_tipo)].teclaExclui)
-            Excluir(true);
+        if (static_cast<QKeyEvent *>(evento)->key() == Qt::Key_Delete) Excluir(true);
+    } else if (objeto == m_grade && tipo == QEvent::KeyPress) {
+        const int tecla = static_cast<QKeyEvent *>(evento)->key();
+        if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter || tecla == Qt::Key_F2) {
+            Alterar(SemLinha);
+            return true;
+        }
     } else if (objeto == m_grade->horizontalHeader()->viewport()) {
         // The header sorts on the left button itself; the title row takes any button.
         if (tipo == QEvent::MouseButtonPress) {
@@ -406,18 +422,12 @@ bool PaginaCartoes::eventFilter(QObject *objeto, QEvent *evento) {
         }
         return false;
     } else if (objeto == m_grade->viewport()) {
+        // Anywhere on the grid; the title row has its own signal. Only the titles sort: the first
+        // card row is a card like the others.
         if (tipo == QEvent::MouseButtonDblClick) {
-            // Anywhere on the grid; the title row has its own signal.
             Alterar(SemLinhaDuplo);
             return true;
         }
-        if (tipo != QEvent::MouseButtonPress) return false;
-        // A left click on the first row sorts by that column's title, as the title row does.
-        auto *rato = static_cast<QMouseEvent *>(evento);
-        const QPoint pos = rato->position().toPoint();
-        const int coluna = m_grade->columnAt(pos.x());
-        if (m_grade->rowAt(pos.y()) == 0 && rato->button() == Qt::LeftButton && coluna >= 0)
-            OrdenaPeloTitulo(coluna);
         return false;
     }
     return QWidget::eventFilter(objeto, evento);

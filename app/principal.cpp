@@ -24,12 +24,14 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
@@ -120,6 +122,12 @@ void TFrmPrinc::MontaControles() {
     for (const TipoDeCartao &t : TiposDeCartao)
         m_tree->addTopLevelItem(new QTreeWidgetItem({QString::fromUtf8(t.titulo)}));
     connect(m_tree, &QTreeWidget::itemClicked, this, [this] { TreeView_OpcoesClick(); });
+    // The keyboard opens a page as a click does: an arrow on the node it reaches, Return or
+    // Space on the current one.
+    connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *novo) {
+        if (novo && m_teclaNaArvore) TreeView_OpcoesClick();
+    });
+    m_tree->installEventFilter(this);
     baixo->addWidget(m_tree);
 
     // The pages' place stays taken while they are hidden, so the tree keeps to the left edge.
@@ -146,7 +154,25 @@ void TFrmPrinc::MontaControles() {
 
     MontaMenu();
 
-    resize(1206, 645 + menuBar()->sizeHint().height());
+    // Which table is edited, how full it is, and whether it has unsaved changes.
+    m_statusTabela = new QLabel(this);
+    m_statusTabela->setObjectName(QStringLiteral("StatusTabela"));
+    m_statusEntradas = new QLabel(this);
+    m_statusEntradas->setObjectName(QStringLiteral("StatusEntradas"));
+    m_statusAlterada = new QLabel(this);
+    m_statusAlterada->setObjectName(QStringLiteral("StatusAlterada"));
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(m_statusTabela);
+    statusBar()->addWidget(m_statusEntradas);
+    statusBar()->addWidget(m_statusAlterada, 1);
+    connect(&m_cartoes, &TabelaCartoes::alteradaMudou, this, &TFrmPrinc::AtualizaSituacao);
+    connect(&m_cartoes, &TabelaCartoes::recarregada, this, &TFrmPrinc::AtualizaSituacao);
+    connect(&m_cartoes, &TabelaCartoes::incluido, this, &TFrmPrinc::AtualizaSituacao);
+    connect(&m_cartoes, &TabelaCartoes::excluido, this, &TFrmPrinc::AtualizaSituacao);
+    connect(&m_cartoes, &TabelaCartoes::padraoMudou, this, &TFrmPrinc::AtualizaSituacao);
+
+    resize(1206, 645 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     PoeDentroDaTela();
 }
 
@@ -195,8 +221,11 @@ void TFrmPrinc::MontaMenu() {
 // --- Creation and first show ----------------------------------------------------------------
 
 void TFrmPrinc::FormCreate() {
-    setWindowTitle(QStringLiteral("%1 - %2").arg(QStringLiteral("Configurador Roteamento"),
-                                                 QStringLiteral(VERSAO_PROGRAMA)));
+    // "[*]" shows while the table has unsaved changes.
+    setWindowTitle(
+        QStringLiteral("%1 - %2[*]")
+            .arg(QStringLiteral("Configurador Roteamento"), QStringLiteral(VERSAO_PROGRAMA)));
+    AtualizaSituacao();
     AjustaVisual(this);
     AplicaCoresDeTexto();
     for (PaginaCartoes *p : m_paginas)
@@ -247,13 +276,56 @@ void TFrmPrinc::FormShow() {
 }
 
 void TFrmPrinc::TreeView_OpcoesClick() {
-    cb_empresaChange();
+    // Edits of the page shown are not dropped without the question "Retornar" asks; on Cancel
+    // the page stays and so does its node.
+    if (m_abaAberta >= 0 && !PerguntaGravar()) {
+        const QSignalBlocker bloqueio(m_tree);
+        m_tree->setCurrentItem(m_tree->topLevelItem(m_abaAberta));
+        return;
+    }
+    // Without a company found there is no table for a page to edit or a save to write.
+    if (!cb_empresaChange()) {
+        FechaPaginas();
+        return;
+    }
     m_pageControl->show();
     m_sair->setEnabled(false);
     m_cbEmpresa->setEnabled(false);
     QTreeWidgetItem *atual = m_tree->currentItem();
     const int indice = atual ? m_tree->indexOfTopLevelItem(atual) : -1;
     if (indice >= 0) MostraSomenteAba(indice);
+    m_abaAberta = m_pageControl->currentIndex();
+}
+
+bool TFrmPrinc::eventFilter(QObject *objeto, QEvent *evento) {
+    if (objeto != m_tree) return QMainWindow::eventFilter(objeto, evento);
+    // Only a key that moves to another node opens its page: not a click's press (the click
+    // opens it), nor the node the tree makes current when it takes the focus.
+    if (evento->type() == QEvent::KeyRelease || evento->type() == QEvent::FocusOut)
+        m_teclaNaArvore = false;
+    if (evento->type() != QEvent::KeyPress) return false;
+    const int tecla = static_cast<QKeyEvent *>(evento)->key();
+    if ((tecla == Qt::Key_Return || tecla == Qt::Key_Enter || tecla == Qt::Key_Space) &&
+        m_tree->currentItem()) {
+        TreeView_OpcoesClick();
+        if (m_abaAberta >= 0) m_paginas[m_abaAberta]->Grade()->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    m_teclaNaArvore = true;
+    return false;
+}
+
+void TFrmPrinc::AtualizaSituacao() {
+    const bool alterada = m_cartoes.Alterada();
+    setWindowModified(alterada);
+    m_statusTabela->setText(m_caminhoTabRot.isEmpty()
+                                ? QStringLiteral("Nenhuma tabela carregada")
+                                : QStringLiteral("Tabela: %1").arg(m_empresaCarregada));
+    m_statusEntradas->setText(
+        m_caminhoTabRot.isEmpty()
+            ? QString()
+            : QStringLiteral("Entradas: %1 de %2").arg(m_cartoes.Entradas()).arg(MaxCartoes));
+    m_statusAlterada->setText(alterada ? QStringLiteral("Alterações não gravadas") : QString());
 }
 
 void TFrmPrinc::MostraSomenteAba(int indice) {
@@ -286,7 +358,7 @@ void TFrmPrinc::MontaComboEmpresa() {
     m_cbEmpresa->setEditText(QString());
 }
 
-void TFrmPrinc::cb_empresaChange() {
+bool TFrmPrinc::cb_empresaChange() {
     for (PaginaCartoes *p : m_paginas)
         p->LimpaGrade();
     m_cartoes.Limpa();
@@ -298,13 +370,20 @@ void TFrmPrinc::cb_empresaChange() {
                           Icone::Erro, Botoes::Ok);
         const QSignalBlocker bloqueio(m_cbEmpresa);
         m_cbEmpresa->setEditText(QString());
-        return;
+        // The table read before is no longer the one in use: nothing may be saved over it.
+        m_caminhoTabRot.clear();
+        m_empresaCarregada.clear();
+        AtualizaSituacao();
+        return false;
     }
     m_caminhoTabRot = Caminhos::TabRot(Corta255(Raiz()), texto);
+    m_empresaCarregada = texto;
     for (PaginaCartoes *p : m_paginas)
         p->MontaRedes();
     CarregaInformacoes();
     m_pageControl->setCurrentIndex(0);
+    AtualizaSituacao();
+    return true;
 }
 
 void TFrmPrinc::MostraRoteamento(PainelBotao *painel, bool alternar) {
@@ -374,6 +453,11 @@ void TFrmPrinc::CarregaInformacoes() {
 }
 
 bool TFrmPrinc::SalvaConfig() {
+    if (m_caminhoTabRot.isEmpty()) {
+        Erro(QStringLiteral("Nenhuma tabela carregada: a configuração não foi gravada."),
+             TituloConfigurador);
+        return false;
+    }
     QString recusa;
     if (!m_cartoes.ParaTabRot(*m_tabela, recusa)) {
         Erro(recusa, TituloConfigurador);
@@ -399,20 +483,28 @@ bool TFrmPrinc::SalvaConfig() {
     return true;
 }
 
-void TFrmPrinc::bt_sair_credClick() {
-    if (m_cartoes.Alterada()) {
-        const Resposta r =
-            Caixas().Mensagem(this, QStringLiteral("Deseja gravar a configuração ? "),
-                              TituloConfigurador, Icone::Pergunta, Botoes::SimNaoCancelar);
-        if (r == Resposta::Cancelar) return;
-        // A failed save keeps the page, so the operator can mend the cause and try again.
-        if (r == Resposta::Sim && !SalvaConfig()) return;
-    }
-    Pagina(TipoGrade::Credito)->LimpaGrade();
+bool TFrmPrinc::PerguntaGravar() {
+    if (!m_cartoes.Alterada()) return true;
+    const Resposta r =
+        Caixas().Mensagem(this, QStringLiteral("Deseja gravar a configuração ? "),
+                          TituloConfigurador, Icone::Pergunta, Botoes::SimNaoCancelar);
+    if (r == Resposta::Cancelar) return false;
+    // A failed save keeps the page, so the operator can mend the cause and try again.
+    return r != Resposta::Sim || SalvaConfig();
+}
+
+void TFrmPrinc::FechaPaginas() {
     m_tree->setEnabled(true);
     m_cbEmpresa->setEnabled(true);
     m_pageControl->hide();
     m_sair->setEnabled(true);
+    m_abaAberta = -1;
+}
+
+void TFrmPrinc::bt_sair_credClick() {
+    if (!PerguntaGravar()) return;
+    Pagina(TipoGrade::Credito)->LimpaGrade();
+    FechaPaginas();
     cb_empresaChange();
 }
 

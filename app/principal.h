@@ -41,7 +41,8 @@ public:
 
     // Companies and networks.
     void MontaComboEmpresa();
-    void cb_empresaChange();
+    // False when the selector's text is no company: then no table is in use.
+    bool cb_empresaChange();
     void MostraRoteamento(PainelBotao *painel, bool alternar);
     void PintaPainel(PainelBotao *painel, const QColor &cor);
 
@@ -63,6 +64,7 @@ protected:
     void showEvent(QShowEvent *evento) override;
     void changeEvent(QEvent *evento) override;
     void closeEvent(QCloseEvent *evento) override;
+    bool eventFilter(QObject *objeto, QEvent *evento) override;
 
 private:
     void MontaControles();
@@ -72,6 +74,11 @@ private:
     void MontaCabecalho(QWidget *central);
     void MontaMenu();
     void MostraSomenteAba(int indice);
+    // The "Retornar" question when the page has unsaved edits: false to stay on the page.
+    bool PerguntaGravar();
+    void FechaPaginas();
+    // The title's modified marker and the status bar.
+    void AtualizaSituacao();
     void Erro(const QString &texto, const QString &titulo);
     bool AceitaConflitosNovos();
 
@@ -100,4 +107,10 @@ private:
     QAction *m_sair = nullptr;
     bool m_mostrada = false;
     bool m_saindo = false;
+    bool m_teclaNaArvore = false;
+    int m_abaAberta = -1;       // the page shown, by tree node
+    QString m_empresaCarregada; // the company (or TODAS) whose table is in use
+    QLabel *m_statusTabela = nullptr;
+    QLabel *m_statusEntradas = nullptr;
+    QLabel *m_statusAlterada = nullptr;
 };

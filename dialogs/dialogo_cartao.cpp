@@ -41,6 +41,8 @@ const DadosDialogoCartao tiposCartao[3] = {
 // The windows that the open dialog disabled; at most one dialog is open at a time.
 QList<QPointer<QWidget>> janelasDesabilitadas;
 QPointer<QWidget> dialogoAberto;
+// Where the keyboard was when the dialog opened: disabling the window takes the focus away.
+QPointer<QWidget> focoAntes;
 
 void ReabilitaJanelas() {
     for (const QPointer<QWidget> &janela : std::as_const(janelasDesabilitadas))
@@ -411,6 +413,7 @@ std::unique_ptr<TFrmIncluiCartao> CriaDialogoCartao(TipoGrade tipo,
 
 void AbreDialogoCartao(QWidget *form) {
     if (dialogoAberto) FechaDialogoCartao(dialogoAberto);
+    focoAntes = QApplication::focusWidget();
     QWidget *dono = nullptr;
     for (QWidget *janela : QApplication::topLevelWidgets()) {
         const Qt::WindowType tipo = janela->windowType();
@@ -438,6 +441,12 @@ void AbreDialogoCartao(QWidget *form) {
 }
 
 void FechaDialogoCartao(QWidget *form) {
+    QPointer<QWidget> dono =
+        dialogoAberto == form ? janelasDesabilitadas.value(0) : QPointer<QWidget>();
     if (dialogoAberto == form) ReabilitaJanelas();
     form->hide();
+    // The keyboard goes back to the window the dialog was opened from, whatever the window
+    // manager does.
+    if (dono) dono->activateWindow();
+    if (focoAntes && focoAntes->window() == dono) focoAntes->setFocus(Qt::OtherFocusReason);
 }

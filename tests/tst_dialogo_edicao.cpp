@@ -37,6 +37,20 @@ QString ModulosDeTeste() {
            QStringLiteral("/modules/");
 }
 
+// Keys go where the keyboard focus is, as the operator's would.
+void Tecla(Qt::Key tecla) {
+    QTest::keyClick(QApplication::focusWidget(), tecla);
+}
+QString Focado() {
+    return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+}
+// Tab until the control has the focus; false when it never comes.
+bool TabAte(const char *nome) {
+    for (int i = 0; i < 30 && Focado() != QLatin1String(nome); ++i)
+        Tecla(Qt::Key_Tab);
+    return Focado() == QLatin1String(nome);
+}
+
 template <class T> T *Achar(QWidget *janela, const char *nome) {
     T *w = janela->findChild<T *>(QString::fromUtf8(nome));
     if (!w) qFatal("missing control %s", nome);
@@ -49,6 +63,7 @@ class TstDialogoEdicao : public QObject {
     Q_OBJECT
 private slots:
     void edicaoTipica();
+    void edicaoSoComTeclas();
 };
 
 void TstDialogoEdicao::edicaoTipica() {
@@ -132,6 +147,76 @@ void TstDialogoEdicao::edicaoTipica() {
     QCOMPARE(lote::Le(tabRot), lote::Arquivo({{"Antigo", 10, 1, {"111111"}},
                                               {"Cartao Novo", 20, 1, {"411111", "400000-400099"}},
                                               {"Debito X", 0xFFFF, 2, {"222222"}}}));
+    principal.reset();
+}
+
+// The whole edit without a mouse: the company, the debit page, "Incluir", the card with its
+// network and BIN, "Confirma", "Retornar" and the save.
+void TstDialogoEdicao::edicaoSoComTeclas() {
+    QTemporaryDir unidade;
+    QVERIFY(unidade.isValid());
+    qputenv("VARDO_UNIDADE", unidade.path().toLocal8Bit());
+    const QString config = unidade.filePath("Vardo/config/");
+    const QString bib = unidade.filePath("vardo/aplic.win/bib/");
+    QVERIFY(QDir().mkpath(config + "Empresas"));
+    QVERIFY(QDir().mkpath(bib));
+    QVERIFY(lote::Escreve(config + "COMUNIC.cnf", RegistroRede(20) + RegistroRede(10)));
+    QVERIFY(QFile::copy(ModulosDeTeste() + "seA.bpl", bib + "seA.bpl"));
+    QVERIFY(QFile::copy(ModulosDeTeste() + "seB.bpl", bib + "seB.bpl"));
+    const QString tabRot = config + "TabRot.bin";
+    QVERIFY(lote::Escreve(tabRot, lote::Arquivo({{"Antigo", 10, 1, {"111111"}},
+                                                 {"Debito X", 0xFFFF, 2, {"222222"}}})));
+
+    CaixasRoteiro caixas;
+    std::unique_ptr<TFrmPrinc> principal = CriaJanelas();
+    TFrmIncluiCartao *deb = principal->Pagina(TipoGrade::Debito)->Dialogo();
+    principal->show();
+    QVERIFY(QTest::qWaitForWindowActive(principal.get()));
+
+    QVERIFY(TabAte("cb_empresa"));
+    auto *empresa = Achar<QComboBox>(principal.get(), "cb_empresa");
+    for (int i = 0; i < 10 && empresa->currentText() != u"TODAS"; ++i)
+        Tecla(Qt::Key_Down);
+    QCOMPARE(empresa->currentText(), QStringLiteral("TODAS"));
+    QVERIFY(TabAte("TreeView_Opcoes"));
+    // Taking the focus makes Crédito current and opens nothing; an arrow opens Débito.
+    QVERIFY(!Achar<QWidget>(principal.get(), "PageControl_opcoes")->isVisible());
+    Tecla(Qt::Key_Down);
+    auto *grade = Achar<QTableView>(principal.get(), "grade_deb");
+    QVERIFY(grade->isVisible());
+    Tecla(Qt::Key_Return);
+    QCOMPARE(Focado(), QStringLiteral("grade_deb"));
+
+    Tecla(Qt::Key_Insert);
+    QVERIFY(QTest::qWaitForWindowActive(deb));
+    QCOMPARE(deb->windowTitle(), QStringLiteral("Inclusão de Cartão de Débito"));
+    QTRY_COMPARE(QApplication::activeWindow(), deb);
+    QCOMPARE(Focado(), QStringLiteral("ed_nome_cartao_deb"));
+    QTest::keyClicks(QApplication::focusWidget(), "Cartao Teclas");
+    Tecla(Qt::Key_Tab);
+    auto *rede = Achar<QComboBox>(deb, "CB_RedeDestino_deb");
+    for (int i = 0; i < 10 && rede->currentText() != u"B"; ++i)
+        Tecla(Qt::Key_Down);
+    QCOMPARE(rede->currentText(), QStringLiteral("B"));
+    QVERIFY(TabAte("ed_bin_deb"));
+    QTest::keyClicks(QApplication::focusWidget(), "500000");
+    QVERIFY(TabAte("bt_inclui_bin"));
+    Tecla(Qt::Key_Space);
+    QVERIFY(TabAte("bt_conf_incluir_deb"));
+    Tecla(Qt::Key_Return);
+    QVERIFY(caixas.caixas.isEmpty());
+    QVERIFY(!deb->isVisible());
+    QTRY_COMPARE(QApplication::activeWindow(), principal.get());
+    QCOMPARE(Focado(), QStringLiteral("grade_deb"));
+    QCOMPARE(grade->model()->index(1, 0).data().toString(), QStringLiteral("Cartao Teclas"));
+
+    caixas.respostas << Resposta::Sim;
+    Tecla(Qt::Key_Escape);
+    QCOMPARE(caixas.Textos(), QStringList{"Deseja gravar a configuração ? "});
+    QVERIFY(!grade->isVisible());
+    QCOMPARE(lote::Le(tabRot), lote::Arquivo({{"Antigo", 10, 1, {"111111"}},
+                                              {"Debito X", 0xFFFF, 2, {"222222"}},
+                                              {"Cartao Teclas", 10, 2, {"500000"}}}));
     principal.reset();
 }
 

@@ -97,6 +97,73 @@ private slots:
                  lote::Arquivo({{"CRED", 20, 1, {"411111"}}, {"NOVO", 10, 1, {"422222"}}}));
     }
 
+    // A tree click while the page has unsaved edits asks the question of "Retornar".
+    void trocaDeNoPergunta_data() {
+        QTest::addColumn<Resposta>("resposta");
+        QTest::addColumn<bool>("gravado");
+        QTest::addColumn<int>("aba");
+        QTest::newRow("Sim") << Resposta::Sim << true << 1;
+        QTest::newRow("Não") << Resposta::Nao << false << 1;
+        QTest::newRow("Cancelar") << Resposta::Cancelar << false << 0;
+    }
+    void trocaDeNoPergunta() {
+        QFETCH(Resposta, resposta);
+        QFETCH(bool, gravado);
+        QFETCH(int, aba);
+        Abre(QStringLiteral("TODAS"), {{"CRED", 20, 1, {"411111"}}});
+        const QByteArray antes = lote::Le(inst.todas());
+        ClicaCelula(Grade(TipoGrade::Credito), 0, 0);
+        caixas->respostas = {Resposta::Sim, resposta};
+        Clica("bt_exclui_cred");
+        ClicaArvore(1);
+        QCOMPARE(caixas->Textos(),
+                 (QStringList{"Confirma a exclusão - CRED", "Deseja gravar a configuração ? "}));
+        QCOMPARE(caixas->caixas[1].botoes, Botoes::SimNaoCancelar);
+        QCOMPARE(lote::Le(inst.todas()), gravado ? lote::Arquivo({}) : antes);
+        QVERIFY(Paginas()->isVisible());
+        QCOMPARE(Paginas()->currentIndex(), aba);
+        QCOMPARE(Arvore()->indexOfTopLevelItem(Arvore()->currentItem()), aba);
+        // Cancelar keeps the edit, Sim saved it; Não reloaded the file's card.
+        const QStringList linhas = gravado || resposta == Resposta::Cancelar
+                                       ? QStringList{"||"}
+                                       : QStringList{"CRED|A|411111;", "||"};
+        QCOMPARE(Linhas(Grade(TipoGrade::Credito)), linhas);
+    }
+
+    // After an import or a name that is no company, the tree opens no page, and nothing can
+    // write the empty grids over the table read before.
+    void semEmpresaNaoHaPagina_data() {
+        QTest::addColumn<bool>("importa");
+        QTest::newRow("importação") << true;
+        QTest::newRow("nome digitado") << false;
+    }
+    void semEmpresaNaoHaPagina() {
+        QFETCH(bool, importa);
+        Abre(QStringLiteral("TODAS"), {{"CRED", 20, 1, {"411111"}}});
+        const QByteArray antes = lote::Le(inst.todas());
+        ClicaCelula(Grade(TipoGrade::Credito), 0, 0);
+        caixas->respostas = {Resposta::Sim, Resposta::Nao};
+        Clica("bt_exclui_cred");
+        Clica("bt_sair_cred");
+        QVERIFY(Alterada());
+        if (importa) {
+            caixas->respostas = {Resposta::Sim};
+            Acao("Importar1")->trigger();
+        } else {
+            QTest::keyClicks(Empresa(), "X");
+        }
+        QCOMPARE(Empresa()->currentText(), QString());
+        caixas->Limpa();
+        ClicaArvore(0);
+        QCOMPARE(caixas->Textos(), QStringList{"Empresa não encontrada"});
+        QVERIFY(!Paginas()->isVisible());
+        QVERIFY(Empresa()->isEnabled());
+        QVERIFY(Acao("Sair1")->isEnabled());
+        caixas->Limpa();
+        QVERIFY(!janela->SalvaConfig());
+        QCOMPARE(lote::Le(inst.todas()), antes);
+    }
+
     void arquivoQueNaoPodeSerCriado() {
         QVERIFY(MontaInstalacao());
         // The company's directory cannot be made: a file is in its place.
@@ -235,7 +302,8 @@ private slots:
         QCOMPARE(p->Selecionado(), std::nullopt);
         ClicaCelula(g, 1, 0);
         QCOMPARE(p->Selecionado(), 1);
-        // Reloading (another tree click) leaves nothing selected.
+        // Reloading (another tree click, the edits dropped) leaves nothing selected.
+        caixas->respostas = {Resposta::Nao};
         ClicaArvore(1);
         QCOMPARE(p->Selecionado(), std::nullopt);
         QVERIFY(g->selectionModel()->selectedRows().isEmpty());

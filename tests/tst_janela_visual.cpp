@@ -12,6 +12,7 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QScreen>
+#include <QWindow>
 
 using namespace janela;
 using lote::Cartao;
@@ -105,6 +106,29 @@ private slots:
         QCOMPARE(QAccessible::queryAccessibleInterface(Grade(TipoGrade::Combustivel))
                      ->text(QAccessible::Name),
                  QStringLiteral("Cartões Combustível"));
+    }
+
+    // The title's marker and the status bar follow the table and its changed flag.
+    void situacaoNaBarra() {
+        AbreEm(QStringLiteral("TODAS"), Tabela());
+        auto texto = [this](const char *nome) { return Filho<QLabel>(nome)->text(); };
+        QCOMPARE(janela->windowHandle()->title(), QStringLiteral("Configurador Roteamento - 1.11"));
+        QCOMPARE(texto("StatusTabela"), QStringLiteral("Tabela: TODAS"));
+        QCOMPARE(texto("StatusEntradas"), QStringLiteral("Entradas: 2 de 350"));
+        QCOMPARE(texto("StatusAlterada"), QString());
+        ClicaArvore(0);
+        ClicaCelula(Grade(TipoGrade::Credito), 0, 0);
+        caixas->respostas = {Resposta::Sim};
+        Clica("bt_exclui_cred");
+        QVERIFY(janela->isWindowModified());
+        QCOMPARE(janela->windowHandle()->title(),
+                 QStringLiteral("Configurador Roteamento - 1.11*"));
+        QCOMPARE(texto("StatusEntradas"), QStringLiteral("Entradas: 1 de 350"));
+        QCOMPARE(texto("StatusAlterada"), QStringLiteral("Alterações não gravadas"));
+        caixas->respostas = {Resposta::Sim};
+        Clica("bt_sair_cred");
+        QVERIFY(!janela->isWindowModified());
+        QCOMPARE(texto("StatusAlterada"), QString());
     }
 
     void paineisDosDialogos() {

@@ -3,7 +3,7 @@ BUILD_RUN  ?= build/run
 BUILD_TEST ?= build/test
 JOBS       ?= $(shell nproc)
 
-.PHONY: run test deps build-run build-test bench deb fuzz clean
+.PHONY: run test deps build-run build-test bench deb fuzz capturas clean
 
 deps:
 	@bash scripts/instala-dependencias.sh
@@ -35,6 +35,11 @@ deb: deps
 	cmake --build build/deb -j $(JOBS)
 	cd build/deb && cpack -G DEB
 	@ls -l build/deb/*.deb
+
+# The operator's guide screenshots (docs/imagens/), made anew from the program under Xvfb.
+capturas: build-run
+	@bash scripts/instala-dependencias.sh docs
+	bash docs/capturas.sh -b $(BUILD_RUN)
 
 # Long fuzzing with libFuzzer (clang, ASan+UBSan): each target FUZZ_TEMPO seconds (or 2 million
 # runs), two at a time; `make test` only replays the kept corpora. FUZZ_ALVOS=tabrot perfil ...

@@ -4,8 +4,9 @@ set -euo pipefail
 pacotes=(g++ cmake make pkg-config qt6-base-dev qt6-translations-l10n
          fonts-liberation xvfb xauth strace clang clang-format libclang-rt-14-dev
          help2man desktop-file-utils appstream dpkg-dev file procps)
-# The operator's guide screenshots (docs/capturas.sh) also need a window tool and ImageMagick.
-if [ "${1:-}" = "docs" ]; then pacotes+=(xdotool imagemagick); fi
+# The operator's guide screenshots (docs/capturas.sh) also need a window manager for the title
+# bars, a tool that types and clicks, and ImageMagick.
+if [ "${1:-}" = "docs" ]; then pacotes+=(openbox xdotool imagemagick x11-utils); fi
 faltam=()
 for p in "${pacotes[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || faltam+=("$p")

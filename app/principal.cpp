@@ -351,7 +351,7 @@ void TFrmPrinc::MontaComboEmpresa() {
     m_cbEmpresa->clear();
     m_cbEmpresa->setEditText(QString());
     QStringList empresas;
-    ListaEmpresas(Corta255(Raiz()), empresas);
+    ListaEmpresas(Raiz(), empresas);
     m_cbEmpresa->addItems(empresas);
     m_cbEmpresa->addItem(QStringLiteral("TODAS"));
     m_cbEmpresa->setCurrentIndex(-1);
@@ -376,7 +376,7 @@ bool TFrmPrinc::cb_empresaChange() {
         AtualizaSituacao();
         return false;
     }
-    m_caminhoTabRot = Caminhos::TabRot(Corta255(Raiz()), texto);
+    m_caminhoTabRot = Caminhos::TabRot(Raiz(), texto);
     m_empresaCarregada = texto;
     for (PaginaCartoes *p : m_paginas)
         p->MontaRedes();
@@ -573,7 +573,7 @@ void TFrmPrinc::Importar1Click() {
     const QString arquivo = Caixas().AbreArquivo(this, QStringLiteral("Importar"));
     if (!arquivo.isEmpty()) {
         try {
-            ExecutaImportacao(Corta255(arquivo), *m_tabela);
+            ExecutaImportacao(arquivo, *m_tabela);
         } catch (const ErroES &e) {
             // The run ended early: no closing message, the selector as it was.
             Erro(e.texto(), TituloConfigurador);

@@ -7,12 +7,19 @@
 #include "env/empresas.h"
 #include "env/erro.h"
 #include "env/texto.h"
+#include "env/trace.h"
 
 #include <QCollator>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,9 +51,17 @@ bool CodigoRedeValido(const QByteArray &t, std::uint16_t &codigo) {
     return true;
 }
 
+// The BINs of a list: an empty item (",,", a trailing "," from a spreadsheet) is no BIN; stored,
+// it would hide every BIN after it from every reader.
+CamposRegistro BinsDaLista(const QByteArray &lista) {
+    CamposRegistro bins = CortaCampos(lista, ',');
+    bins.removeIf([](const QByteArray &b) { return b.isEmpty(); });
+    return bins;
+}
+
 bool ListaBinsCabe(const QByteArray &lista) {
-    const CamposRegistro itens = CortaCampos(lista, ',');
-    if (itens.size() > MaxBins) return false;
+    const CamposRegistro itens = BinsDaLista(lista);
+    if (itens.isEmpty() || itens.size() > MaxBins) return false;
     for (const QByteArray &item : itens)
         if (item.size() > TamMaxBin) return false;
     return true;
@@ -61,17 +76,19 @@ std::uint8_t TipoDoRegistro(const QByteArray &campo) {
 QString AlvoDoRegistro(const QByteArray &empresa) {
     const QByteArray codigo = Maiusculas(empresa);
     const QString raiz = Raiz();
-    return Caminhos::TabRot(raiz, DeCp1252(codigo));
+    const QString alvo = Caminhos::TabRot(raiz, DeCp1252(codigo));
+    Caminhos::ExigeCaminhoCurto(alvo); // ends the run before anything is written
+    return alvo;
 }
 
-// The default locale's collation, as the operator set it; opening one costs more than a record.
+// One fixed collation, Brazilian Portuguese through ICU, whatever the operator's locale: the same
+// file gives the same table everywhere. Opening one costs more than a record.
 const QCollator &Colacao() {
-    static QCollator colacao;
-    if (colacao.locale() != QLocale()) colacao = QCollator(QLocale());
+    static const QCollator colacao(QLocale(QLocale::Portuguese, QLocale::Brazil));
     return colacao;
 }
 
-// The key: name (by the user's collation), network code and card type. Returns the entry's
+// The key: name (by the fixed collation), network code and card type. Returns the entry's
 // index, or -1.
 int ProcuraCartao(const TTabRot &tabela, const QByteArray &nome, std::uint16_t rede,
                   std::uint8_t tipo) {
@@ -142,9 +159,10 @@ CamposRegistro CortaCampos(const QByteArray &linha, char separador) {
     return campos;
 }
 
+// The whole path: a cut one would name another file, which the run would delete and overwrite.
 QString CaminhoStatus(const QString &arquivoImportacao) {
     const qsizetype barra = arquivoImportacao.lastIndexOf(QLatin1Char('/'));
-    return Corta255(arquivoImportacao.left(barra + 1) + QStringLiteral("StatusArqImportado.txt"));
+    return arquivoImportacao.left(barra + 1) + QStringLiteral("StatusArqImportado.txt");
 }
 
 QString TabelasImportacao::Status(const QString &arquivoImportacao) const {
@@ -166,17 +184,41 @@ TabelasImportacao &TabelasDaInstalacao() {
 
 bool CriarArquivoStatus(const QString &status, const QByteArray &linha) {
     if (SomenteLeitura(status)) return false; // root would be let through
-    QFile f(status);
-    // Unbuffered: a failed write is seen here, not retried by close() after the cut below.
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) return false;
-    const qint64 tamanho = f.size();
+    const TravaArquivo trava(status);
+    if (!trava.obtida()) {
+        AvisaErro(QStringLiteral("linha de %1 perdida: %2").arg(status, trava.erro()));
+        return false;
+    }
+    // O_NONBLOCK: a FIFO in its place is refused at once; only a regular file takes the lines.
+    const int fd = ::open(QFile::encodeName(status).constData(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
+    if (fd < 0) return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
     const QByteArray bytes = linha + "\r\n";
-    const bool escreveu = f.write(bytes) == bytes.size() && f.flush();
-    const QString motivo = f.errorString();
+    const char *p = bytes.constData();
+    qsizetype falta = bytes.size();
+    int erro = 0;
+    while (falta > 0) {
+        const ssize_t n = ::write(fd, p, size_t(falta));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            erro = n < 0 ? errno : EIO;
+            break;
+        }
+        p += n;
+        falta -= n;
+    }
     // A write that stopped part-way (a full disk, a size limit) leaves no half line.
-    if (!escreveu) f.resize(tamanho);
-    f.close();
-    if (!escreveu) throw ErroES(QStringLiteral("Erro de E/S ao gravar %1: %2").arg(status, motivo));
+    if (erro != 0 && falta != bytes.size()) [[maybe_unused]]
+        const int r = ::ftruncate(fd, st.st_size);
+    if (::close(fd) != 0 && erro == 0) erro = errno;
+    if (erro != 0)
+        throw ErroES(QStringLiteral("Erro de E/S ao gravar %1: %2")
+                         .arg(status, QString::fromLocal8Bit(std::strerror(erro))));
     return true;
 }
 
@@ -198,8 +240,11 @@ bool ValidaRegistro(const QString &status, const CamposRegistro &campos) {
     if (empresa.isEmpty() ||
         (Maiusculas(empresa) != "TODAS" && !EhCodigoEmpresa(DeCp1252(empresa))))
         falha("  - Erro <Empresa Inválida>");
-    if (nome.isEmpty() || nome.size() > TamMaxNome) falha("  - Erro <Tam Nome Banco Inválido>");
-    if (bins.isEmpty() || !ListaBinsCabe(bins)) falha("  - Erro <Tam Bins Inválido>");
+    // A NUL byte would cut the text where it is stored.
+    if (nome.isEmpty() || nome.size() > TamMaxNome || nome.contains('\0'))
+        falha("  - Erro <Tam Nome Banco Inválido>");
+    if (bins.isEmpty() || !ListaBinsCabe(bins) || bins.contains('\0'))
+        falha("  - Erro <Tam Bins Inválido>");
     if (rede.isEmpty() || rede.size() > 3) falha("  - Erro <Tam Rede>");
     if (tipo != "C" && tipo != "D" && tipo != "F") falha("  - Erro <Tipo Inválido>");
     if (funcao != "I" && funcao != "E") falha("  - Erro <Função Inválida>");
@@ -216,11 +261,35 @@ static bool RedeDoRegistro(const QString &status, const CamposRegistro &campos,
     return false;
 }
 
+// The target's read and write under its lock, so that a record of another run (or a window's
+// save) never falls between them. False when the table may not be written (outside the
+// installation, or the lock not had in time): the record then fails as a failed write.
+static bool TravaAlvo(const QString &alvo, std::optional<TravaArquivo> &trava, bool criaDiretorio) {
+    QString motivo;
+    if (!DentroDaInstalacao(alvo, Raiz(), &motivo)) {
+        RecusaGravacao(motivo);
+        return false;
+    }
+    const QString dir = QFileInfo(alvo).absolutePath();
+    if (!QFileInfo(dir).isDir()) {
+        if (!criaDiretorio) return true; // no table: nothing to read or write
+        QDir().mkdir(
+            dir); // only the last level, as the server lays it; GravaTabRot tells a failure
+        if (!QFileInfo(dir).isDir()) return true;
+    }
+    trava.emplace(alvo);
+    if (trava->obtida()) return true;
+    AvisaErro(trava->erro());
+    return false;
+}
+
 bool AddRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela,
                        TabelasImportacao &tabelas) {
     std::uint16_t rede = 0;
     if (!RedeDoRegistro(status, campos, rede)) return false;
     const QString alvo = AlvoDoRegistro(Campo(campos, 1));
+    std::optional<TravaArquivo> trava;
+    const bool podeGravar = &tabelas != &TabelasDaInstalacao() || TravaAlvo(alvo, trava, true);
     QByteArray resultado;
     if (!tabelas.Le(alvo, tabela)) {
         // Only a missing file starts empty: one that exists keeps every entry it holds.
@@ -245,11 +314,11 @@ bool AddRegArqConfBins(const QString &status, const CamposRegistro &campos, TTab
         CopiaTextoParaCampo(nome, c.Nome);
         c.CodRede = rede;
         c.Tipo = tipo;
-        const CamposRegistro itens = CortaCampos(Campo(campos, 3), ',');
+        const CamposRegistro itens = BinsDaLista(Campo(campos, 3));
         for (const QByteArray &item : itens)
             CopiaTextoParaCampo(item, c.Bins[c.QtdBins++]);
         ++tabela.Qtd;
-        aplicado = tabelas.Grava(alvo, tabela);
+        aplicado = podeGravar && tabelas.Grava(alvo, tabela);
         resultado += cp1252(aplicado ? "  - Registro inserido com sucesso"
                                      : "  - Erro na gravação do arquivo TabRot.bin");
     }
@@ -262,13 +331,20 @@ bool DelRegArqConfBins(const QString &status, const CamposRegistro &campos, TTab
     std::uint16_t rede = 0;
     if (!RedeDoRegistro(status, campos, rede)) return false;
     const QString alvo = AlvoDoRegistro(Campo(campos, 1));
+    std::optional<TravaArquivo> trava;
+    const bool podeGravar = &tabelas != &TabelasDaInstalacao() || TravaAlvo(alvo, trava, false);
     QByteArray resultado;
     int achado = -1;
     bool aplicado = false;
-    if (!tabelas.Le(alvo, tabela))
-        resultado += cp1252("  - Arquivo TabRot.bin não existe");
-    else
+    if (tabelas.Le(alvo, tabela)) {
         achado = ProcuraCartao(tabela, Campo(campos, 2), rede, TipoDoRegistro(Campo(campos, 5)));
+    } else if (tabelas.Existe(alvo)) {
+        // A damaged table is no missing one: it stays as it is, byte for byte.
+        CriarArquivoStatus(status, cp1252("  - Erro na leitura do arquivo TabRot.bin"));
+        return false;
+    } else {
+        resultado += cp1252("  - Arquivo TabRot.bin não existe");
+    }
 
     if (achado < 0) {
         resultado += cp1252("  - O registro não foi encontrado");
@@ -278,7 +354,7 @@ bool DelRegArqConfBins(const QString &status, const CamposRegistro &campos, TTab
         tabela.Cartoes[achado] = tabela.Cartoes[ultimo];
         std::memset(&tabela.Cartoes[ultimo], 0, sizeof(TCartao));
         --tabela.Qtd;
-        aplicado = tabelas.Grava(alvo, tabela);
+        aplicado = podeGravar && tabelas.Grava(alvo, tabela);
         resultado += cp1252(aplicado ? "  - Registro excluido com sucesso"
                                      : "  - Erro na gravação do arquivo TabRot.bin");
     }
@@ -288,23 +364,31 @@ bool DelRegArqConfBins(const QString &status, const CamposRegistro &campos, TTab
 
 ResumoImportacao ExecutaImportacao(const QString &arquivo, TTabRot &tabela,
                                    TabelasImportacao &tabelas) {
-    const QString caminho = Corta255(arquivo);
+    const QString &caminho = arquivo; // whole: a cut path would be another file
     const QString status = tabelas.Status(caminho);
-    if (QFileInfo::exists(status)) QFile::remove(status); // a failed deletion is ignored
+    {
+        const TravaArquivo trava(status);
+        if (QFileInfo::exists(status) || QFileInfo(status).isSymLink())
+            QFile::remove(status); // a failed deletion is ignored
+    }
 
-    QFile entrada(caminho);
-    if (!entrada.open(QIODevice::ReadOnly))
-        throw ErroES(QStringLiteral("Erro de E/S ao abrir o arquivo %1: %2")
-                         .arg(caminho, entrada.errorString()));
-    const QByteArray conteudo = entrada.readAll();
-    if (entrada.error() != QFileDevice::NoError)
-        throw ErroES(QStringLiteral("Erro de E/S ao ler o arquivo %1: %2")
-                         .arg(caminho, entrada.errorString()));
-    entrada.close();
+    QByteArray conteudo;
+    QString motivo;
+    switch (LeArquivoInteiro(caminho, TamMaxImportacao, conteudo, &motivo)) {
+    case Leitura::Ok:
+        break;
+    case Leitura::Grande:
+        throw ErroES(QStringLiteral("Erro de E/S ao ler o arquivo %1: %2 (o limite é de 64 MiB)")
+                         .arg(caminho, motivo));
+    default:
+        throw ErroES(QStringLiteral("Erro de E/S ao abrir o arquivo %1: %2").arg(caminho, motivo));
+    }
 
     ResumoImportacao resumo;
     for (const QByteArray &linha : LinhasImportacao(conteudo)) {
         ++resumo.lidos;
+        // A record's lines stay together when another run writes the same status file.
+        const TravaArquivo travaStatus(status);
         const CamposRegistro campos = CortaCampos(linha);
         CriarArquivoStatus(status, linha);
         if (!ValidaRegistro(status, campos)) continue;

@@ -25,3 +25,64 @@ Gravacao GravaArquivoAtomico(const QString &caminho, const QByteArray &bytes,
 
 // Flushes a directory's entries to disk (QSaveFile syncs the file, not the rename).
 bool SincronizaDiretorio(const QString &diretorio);
+
+// Reads of the installation's files: only a regular file is read (a FIFO, device, socket or
+// directory in its place is a file that cannot be read, never waited on), opened without
+// blocking, and never more than a bound.
+enum class Leitura {
+    Ok,
+    NaoExiste,  // no file by that name
+    NaoRegular, // a FIFO, device, socket or directory
+    Grande,     // above the bound (only LeArquivoInteiro)
+    Falha,      // it exists but cannot be opened or read
+};
+// The whole file, refused when it holds more than `limite` bytes.
+Leitura LeArquivoInteiro(const QString &caminho, qint64 limite, QByteArray &bytes,
+                         QString *erro = nullptr);
+// At most the first `maximo` bytes; the rest of a longer file is not read.
+Leitura LeInicioArquivo(const QString &caminho, qint64 maximo, QByteArray &bytes,
+                        QString *erro = nullptr);
+// Bounds of what is read whole.
+constexpr qint64 TamMaxPerfil = qint64(1) << 20;      // profile (ini) files
+constexpr qint64 TamMaxImportacao = qint64(64) << 20; // import files
+
+// One writer at a time: an exclusive flock on "<file>.lck" beside the file, held while the
+// object lives. The kernel drops it when the process dies, so a crash leaves no stale lock.
+// Taken again in the same process (a save inside a record's read and write) it is shared by
+// the nested holders. The wait is bounded; obtida() is false after it, with the reason in erro().
+class TravaArquivo {
+public:
+    explicit TravaArquivo(const QString &arquivo);
+    ~TravaArquivo();
+    TravaArquivo(const TravaArquivo &) = delete;
+    TravaArquivo &operator=(const TravaArquivo &) = delete;
+
+    bool obtida() const { return m_obtida; }
+    const QString &erro() const { return m_erro; }
+
+    static QString ArquivoDaTrava(const QString &arquivo);
+    // The wait before giving up (a few seconds unless changed).
+    static void DefinePrazo(int ms);
+    static int Prazo();
+
+private:
+    QString m_chave;
+    bool m_obtida = false;
+    QString m_erro;
+};
+
+// True while this process holds the lock of the file.
+bool TravadoPorEsteProcesso(const QString &arquivo);
+
+// Removes the temporaries ("<name>.XXXXXX") an interrupted save left beside the file. Only under
+// the file's lock, where no live writer can own them.
+void RemoveTemporariosAntigos(const QString &arquivo);
+
+// Writes into the installation never follow a link out of it: for a path under the root as
+// written, false when its real path (every link of the file and of its directories followed,
+// a dangling one too) lies outside the root's real path; `motivo` then says where it leads.
+// A path outside the root as written is the operator's own choice and is let through.
+bool DentroDaInstalacao(const QString &caminho, const QString &raiz, QString *motivo = nullptr);
+
+// A refused write told on standard error (and by the caller in the trace).
+void AvisaErro(const QString &texto);

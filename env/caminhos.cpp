@@ -1,5 +1,6 @@
 #include "env/caminhos.h"
 
+#include "env/erro.h"
 #include "env/perfil.h"
 #include "env/texto.h"
 
@@ -57,10 +58,10 @@ QString Raiz() {
 
 namespace Caminhos {
 QString Config(const QString &raiz) {
-    return Corta255(raiz + QStringLiteral("/config"));
+    return raiz + QStringLiteral("/config");
 }
 static QString EmConfig(const QString &raiz, const QString &nome) {
-    return Corta255(raiz + QStringLiteral("/config/") + nome);
+    return raiz + QStringLiteral("/config/") + nome;
 }
 QString Comunic(const QString &raiz) {
     return EmConfig(raiz, QStringLiteral("COMUNIC.cnf"));
@@ -88,6 +89,12 @@ QString TabRotEmpresa(const QString &raiz, const QString &empresa) {
 }
 QString TabRot(const QString &raiz, const QString &empresa) {
     return empresa == QLatin1String("TODAS") ? TabRotTodas(raiz) : TabRotEmpresa(raiz, empresa);
+}
+void ExigeCaminhoCurto(const QString &caminho) {
+    if (caminho.size() > TamMaxTexto)
+        throw ErroES(QStringLiteral("Caminho com mais de %1 caracteres, recusado: %2")
+                         .arg(TamMaxTexto)
+                         .arg(caminho));
 }
 QString DiretorioModulos() {
     return Unidade() + QStringLiteral("/vardo/aplic.win/bib/");

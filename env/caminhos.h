@@ -27,7 +27,7 @@ QString ObtemRaiz(const QString &programPath);
 // ObtemRaiz of the running executable.
 QString Raiz();
 
-// The fixed layout under the root; each result is cut to 255 characters.
+// The fixed layout under the root, whole: a path is never cut into another path.
 namespace Caminhos {
 QString Config(const QString &raiz); // <root>/config
 QString Comunic(const QString &raiz);
@@ -40,6 +40,8 @@ QString TabRotTodas(const QString &raiz);       // <root>/config/TabRot.bin
 QString TabRotEmpresa(const QString &raiz, const QString &empresa);
 // The table of "TODAS" (the installation-wide one) or of a company.
 QString TabRot(const QString &raiz, const QString &empresa);
+// A table, company or trace path longer than 255 characters is refused: throws ErroES.
+void ExigeCaminhoCurto(const QString &caminho);
 // The network modules lie on the drive, whatever the root: $VARDO_UNIDADE/vardo/aplic.win/bib/
 QString DiretorioModulos();
 } // namespace Caminhos

@@ -1,5 +1,6 @@
 #include "env/empresas.h"
 
+#include "env/arquivos.h"
 #include "env/caminhos.h"
 #include "env/listagem.h"
 
@@ -24,11 +25,9 @@ int ListaEmpresas(const QString &raiz, QStringList &lista) {
     for (const QString &caminho : arquivos) {
         const QString base = QFileInfo(caminho).completeBaseName();
         if (!Alfanumerico8(base)) continue;
-        // Only a regular file can be a company; opening a FIFO would wait for a writer forever.
-        if (!QFileInfo(caminho).isFile()) continue;
-        QFile f(caminho);
-        if (!f.open(QIODevice::ReadOnly)) continue; // one unreadable file hides no other company
-        const QByteArray inicio = f.read(2);
+        // Only a regular file can be a company; one that cannot be read hides no other company.
+        QByteArray inicio;
+        if (LeInicioArquivo(caminho, 2, inicio) != Leitura::Ok) continue;
         const QString codigo = base.toUpper();
         // Linux may hold abcdefgh.cnf beside ABCDEFGH.cnf; both name the one company directory.
         if (inicio.size() == 2 && inicio[0] == '\x10' && inicio[1] == '\x01' &&

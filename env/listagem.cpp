@@ -22,8 +22,10 @@ QFileInfoList EmOrdemDeNome(QFileInfoList entradas) {
 }
 
 // `visitados` holds the real paths of the directories already searched: a symbolic link back
-// up the tree would otherwise recurse without end.
-void Lista(const QString &mascara, bool recursivo, QStringList &lista, QSet<QString> &visitados) {
+// up the tree would otherwise recurse without end. `base` is the real path of the directory the
+// search started in: a link out of it (to "/", say) is not followed.
+void Lista(const QString &mascara, bool recursivo, QStringList &lista, QSet<QString> &visitados,
+           QString base) {
     const int barra = mascara.lastIndexOf(QLatin1Char('/'));
     const QString dir = mascara.left(barra + 1);
     const QString padrao = mascara.mid(barra + 1);
@@ -32,6 +34,9 @@ void Lista(const QString &mascara, bool recursivo, QStringList &lista, QSet<QStr
 
     const QString real = d.canonicalPath();
     if (real.isEmpty() || visitados.contains(real)) return;
+    if (base.isEmpty()) base = real;
+    if (real != base && !real.startsWith(base + QLatin1Char('/')) && base != QLatin1String("/"))
+        return;
     visitados.insert(real);
 
     const QFileInfoList arquivos = EmOrdemDeNome(
@@ -44,12 +49,13 @@ void Lista(const QString &mascara, bool recursivo, QStringList &lista, QSet<QStr
         EmOrdemDeNome(d.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort));
     for (const QFileInfo &s : subdirs)
         if (!s.fileName().startsWith(QLatin1Char('.')))
-            Lista(dir + s.fileName() + QLatin1Char('/') + padrao, recursivo, lista, visitados);
+            Lista(dir + s.fileName() + QLatin1Char('/') + padrao, recursivo, lista, visitados,
+                  base);
 }
 
 } // namespace
 
 void ListaArquivos(const QString &mascara, bool recursivo, QStringList &lista) {
     QSet<QString> visitados;
-    Lista(mascara, recursivo, lista, visitados);
+    Lista(mascara, recursivo, lista, visitados, QString());
 }

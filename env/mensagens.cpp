@@ -1,5 +1,6 @@
 #include "env/mensagens.h"
 
+#include "env/arquivos.h"
 #include "env/caminhos.h"
 #include "env/perfil.h"
 #include "env/texto.h"
@@ -90,11 +91,17 @@ void Tabela::AplicaTraducao(const QString &raiz) {
         LePerfilTexto(Caminhos::TabTraducao(raiz), "CfVardo", "NomeArqTraducao", QByteArray()));
     if (nome.isEmpty()) return;
     const QString arquivo = NaUnidade(AjustaBarras(DeCp1252(nome)));
-    if (!QFileInfo(arquivo).isFile()) return;
-    QFile f(arquivo);
-    if (!f.open(QIODevice::ReadOnly)) return;
-    const QByteArray conteudo = f.readAll();
-    f.close();
+    QByteArray conteudo;
+    QString motivo;
+    switch (LeArquivoInteiro(arquivo, TamMaxPerfil, conteudo, &motivo)) {
+    case Leitura::Ok:
+        break;
+    case Leitura::Grande:
+        AvisaErro(QStringLiteral("%1 ignorado: %2").arg(arquivo, motivo));
+        return;
+    default:
+        return;
+    }
     for (int n = 1; n <= Quantidade; ++n) {
         const QByteArray t = Corta255(PerfilTexto(conteudo, "TabTraducao", Chave(n), QByteArray()));
         if (!t.isEmpty()) m_textos[n - 1] = t;

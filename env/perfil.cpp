@@ -6,6 +6,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
+#include <QSet>
 
 #include <optional>
 #include <vector>
@@ -110,10 +112,23 @@ Local Localiza(const QByteArray &c, const std::vector<Linha> &linhas, const QByt
     return r;
 }
 
+// A profile file above the bound is told once per file, then read as missing.
+void AvisaGrande(const QString &arquivo, const QString &motivo) {
+    static QMutex mutex;
+    static QSet<QString> avisados;
+    const QMutexLocker guarda(&mutex);
+    if (avisados.contains(arquivo)) return;
+    avisados.insert(arquivo);
+    AvisaErro(QStringLiteral("%1 ignorado: %2").arg(arquivo, motivo));
+}
+
 std::optional<QByteArray> LeArquivo(const QString &arquivo) {
-    QFile f(arquivo);
-    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-    return f.readAll();
+    QByteArray bytes;
+    QString motivo;
+    const Leitura l = LeArquivoInteiro(arquivo, TamMaxPerfil, bytes, &motivo);
+    if (l == Leitura::Grande) AvisaGrande(arquivo, motivo);
+    if (l != Leitura::Ok) return std::nullopt;
+    return bytes;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "env/redes.h"
 
+#include "env/arquivos.h"
 #include "env/caminhos.h"
 #include "env/listagem.h"
 #include "env/texto.h"
@@ -12,7 +13,11 @@
 #include <QProcessEnvironment>
 #include <QtEndian>
 
+#include <csignal>
 #include <optional>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -59,12 +64,10 @@ std::uint16_t CatalogoRedes::Palavra(int registro, int offset) const {
 bool CatalogoRedes::CarregaComunic() {
     m_comunic.clear();
     m_qtdRegistros = 0;
-    QFile arquivo(Caminhos::Comunic(Raiz()));
-    if (!arquivo.exists() || !arquivo.open(QIODevice::ReadOnly)) return false;
-    QByteArray lidos(TamBuffer, '\0');
-    const qint64 n = arquivo.read(lidos.data(), TamBuffer);
-    if (n <= 0) return false; // empty, or an error before the first byte
-    lidos.truncate(n);
+    QByteArray lidos;
+    if (LeInicioArquivo(Caminhos::Comunic(Raiz()), TamBuffer, lidos) != Leitura::Ok) return false;
+    const qsizetype n = lidos.size();
+    if (n <= 0) return false; // empty
     m_comunic = lidos;
     m_qtdRegistros = int(n / TamRegistro);
     return true;
@@ -172,6 +175,12 @@ int RodadaConsulta(const QStringList &caminhos, int primeiro, int prazoMs,
                     asan + QStringLiteral("symbolize=0:detect_leaks=0"));
 #endif
     ajudante.setProcessEnvironment(ambiente);
+    // The helper dies with the tool: a window killed during the query leaves nothing running.
+    // The parent may already be gone when the request is made, so it is checked after it.
+    const pid_t pai = ::getpid();
+    ajudante.setChildProcessModifier([pai] {
+        if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != pai) ::_exit(127);
+    });
     ajudante.start(QIODevice::ReadWrite);
     if (!ajudante.waitForStarted(prazoMs)) return -1;
 
@@ -227,14 +236,57 @@ int RodadaConsulta(const QStringList &caminhos, int primeiro, int prazoMs,
 
 } // namespace
 
+namespace {
+
+QString MotivoDoArquivo(const QString &caminho, const struct stat &st, bool diretorio) {
+    const QString qual =
+        diretorio ? QStringLiteral("o diretório %1").arg(caminho) : QStringLiteral("o arquivo");
+    if (st.st_mode & (S_IWGRP | S_IWOTH))
+        return QStringLiteral("%1 pode ser alterado pelo grupo ou por todos").arg(qual);
+    if (st.st_uid != 0 && st.st_uid != ::geteuid())
+        return QStringLiteral("%1 pertence a outro usuário (uid %2)").arg(qual).arg(st.st_uid);
+    return {};
+}
+
+} // namespace
+
+// A module runs as the operator (often root): as sshd does with its keys, one that someone else
+// could have changed is left out, and so is a link out of the module directory.
+QString MotivoDeRecusa(const QString &modulo, const QString &diretorio) {
+    const QString base = QFileInfo(diretorio).canonicalFilePath();
+    const QString real = QFileInfo(modulo).canonicalFilePath();
+    if (base.isEmpty() || real.isEmpty()) return QStringLiteral("o arquivo não pode ser lido");
+    if (!real.startsWith(base + QLatin1Char('/')))
+        return QStringLiteral("leva para fora do diretório de módulos (%1)").arg(real);
+    struct stat st;
+    if (::stat(QFile::encodeName(real).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return QStringLiteral("não é um arquivo comum");
+    QString motivo = MotivoDoArquivo(real, st, false);
+    for (QString dir = QFileInfo(real).path(); motivo.isEmpty(); dir = QFileInfo(dir).path()) {
+        if (::stat(QFile::encodeName(dir).constData(), &st) != 0)
+            return QStringLiteral("o diretório %1 não pode ser lido").arg(dir);
+        motivo = MotivoDoArquivo(dir, st, true);
+        if (dir == base || dir.size() <= base.size()) break;
+    }
+    return motivo;
+}
+
 int CatalogoRedes::CarregaModulos() {
     m_modulos.clear();
     m_consultaIndisponivel = false;
+    m_recusados.clear();
+    QStringList encontrados;
+    const QString diretorio = Caminhos::DiretorioModulos();
+    ListaArquivos(diretorio + QStringLiteral("se*.bpl"), true, encontrados);
     QStringList arquivos;
-    ListaArquivos(Caminhos::DiretorioModulos() + QStringLiteral("se*.bpl"), true, arquivos);
+    for (const QString &a : encontrados) {
+        const QString motivo = MotivoDeRecusa(a, diretorio);
+        if (motivo.isEmpty())
+            arquivos.append(a);
+        else
+            m_recusados.append({a, motivo});
+    }
     if (arquivos.isEmpty()) return 0;
-    for (QString &a : arquivos)
-        a = Corta255(a);
 
     QList<std::optional<ModuloRede>> respostas(arquivos.size());
     int i = 0;

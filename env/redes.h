@@ -72,6 +72,12 @@ public:
     void DefinePrazoModulo(int ms) { m_prazoMs = ms; }
     // True when the last CarregaModulos could not run the helper at all.
     bool ConsultaIndisponivel() const { return m_consultaIndisponivel; }
+    // The modules the last CarregaModulos left out, and why.
+    struct Recusado {
+        QString caminho;
+        QString motivo;
+    };
+    const QList<Recusado> &ModulosRecusados() const { return m_recusados; }
 
 private:
     std::uint16_t Palavra(int registro, int offset) const;
@@ -81,4 +87,10 @@ private:
     QList<ModuloRede> m_modulos;
     int m_prazoMs = PrazoPadraoMs;
     bool m_consultaIndisponivel = false;
+    QList<Recusado> m_recusados;
 };
+
+// Why a module found under `diretorio` is not loaded, or empty: a link out of the directory, or
+// the file or a directory on its way group- or world-writable, or owned by another user than
+// root or the one running the tool.
+QString MotivoDeRecusa(const QString &modulo, const QString &diretorio);

@@ -1,5 +1,6 @@
 #include "env/trace.h"
 
+#include "env/arquivos.h"
 #include "env/caminhos.h"
 #include "env/erro.h"
 #include "env/texto.h"
@@ -25,9 +26,17 @@ QByteArray Entrada(const QByteArray &mensagem) {
 // The entries go out in one write, so a failure never leaves a message without its separator.
 // Plain system calls: the trace is written several times for every table loaded.
 void Acrescenta(const QByteArray &entradas) {
-    const QString caminho = Caminhos::Trace(Raiz());
+    const QString raiz = Raiz();
+    const QString caminho = Caminhos::Trace(raiz);
+    Caminhos::ExigeCaminhoCurto(caminho);
+    QString fora;
+    if (!DentroDaInstalacao(caminho, raiz, &fora)) {
+        AvisaErro(QStringLiteral("gravação recusada: ") + fora);
+        throw ErroES(QStringLiteral("Erro de E/S ao abrir %1: %2").arg(caminho, fora));
+    }
+    // O_NONBLOCK: a FIFO in its place fails at once instead of waiting for a reader.
     const int fd = ::open(QFile::encodeName(caminho).constData(),
-                          O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+                          O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
     if (fd < 0)
         throw ErroES(QStringLiteral("Erro de E/S ao abrir %1: %2").arg(caminho, Motivo(errno)));
     // The read-only attribute holds for root as well.
@@ -68,4 +77,13 @@ void GravaTrace(const QByteArray &mensagem) {
 
 void GravaTrace(const QByteArray &primeira, const QByteArray &segunda) {
     Acrescenta(Entrada(primeira) + Entrada(segunda));
+}
+
+void RecusaGravacao(const QString &motivo) {
+    AvisaErro(QStringLiteral("gravação recusada: ") + motivo);
+    try {
+        GravaTrace(ParaCp1252(QStringLiteral("Gravação recusada: ") + motivo));
+    } catch (const ErroES &) {
+        // the trace may be the file refused
+    }
 }

@@ -1,6 +1,7 @@
 #include "routing/tabrot.h"
 
 #include "env/arquivos.h"
+#include "env/caminhos.h"
 #include "env/erro.h"
 #include "env/texto.h"
 #include "env/trace.h"
@@ -130,29 +131,37 @@ bool TabRotDosBytes(const QByteArray &bytes, TTabRot &tabela) {
 }
 
 bool LeTabRot(const QString &caminho, TTabRot &tabela) {
+    Caminhos::ExigeCaminhoCurto(caminho);
     const QByteArray nome = ParaCp1252(caminho);
     const QByteArray abre = Corta255(cp1252("Abre e Le o arquivo ") + nome);
+    // Read-only: a table the operator may not write must still load. A FIFO or device in its
+    // place is no table: it is told as a missing one, and never waited on.
+    QByteArray bytes;
+    const Leitura leitura = LeInicioArquivo(caminho, TamMaxTabRot, bytes);
     // Each pair of entries goes out in one append; the log reads as if written step by step.
-    if (!QFileInfo::exists(caminho)) {
+    if (leitura == Leitura::NaoExiste || leitura == Leitura::NaoRegular) {
         GravaTrace(abre, Corta255(cp1252("Não existe o arquivo ") + nome));
         return false;
     }
     GravaTrace(abre, cp1252("Abriu o arquivo"));
-    return LeTabRotSemTrace(caminho, tabela);
+    return leitura == Leitura::Ok && TabRotDosBytes(bytes, tabela);
 }
 
 bool LeTabRotSemTrace(const QString &caminho, TTabRot &tabela) {
-    if (!QFileInfo::exists(caminho)) return false;
-    // Read-only: a table the operator may not write must still load.
-    QFile f(caminho);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return false;
-    const QByteArray bytes = f.read(TamMaxTabRot);
-    const bool leu = f.error() == QFileDevice::NoError;
-    f.close();
-    return leu && TabRotDosBytes(bytes, tabela);
+    Caminhos::ExigeCaminhoCurto(caminho);
+    QByteArray bytes;
+    return LeInicioArquivo(caminho, TamMaxTabRot, bytes) == Leitura::Ok &&
+           TabRotDosBytes(bytes, tabela);
 }
 
 bool GravaTabRot(const QString &caminho, const TTabRot &tabela, QString *razao) {
+    Caminhos::ExigeCaminhoCurto(caminho);
+    QString motivo;
+    if (!DentroDaInstalacao(caminho, Raiz(), &motivo)) {
+        RecusaGravacao(motivo);
+        if (razao) *razao = motivo;
+        return false;
+    }
     const QFileInfo info(caminho);
     const QString dir = info.absolutePath();
     if (!QFileInfo(dir).isDir()) QDir().mkdir(dir); // only the last level, as the server lays it
@@ -160,7 +169,13 @@ bool GravaTabRot(const QString &caminho, const TTabRot &tabela, QString *razao) 
         throw ErroES(QStringLiteral("Erro de E/S ao criar o arquivo %1: o diretório %2 não existe")
                          .arg(caminho, dir));
     const bool existia = info.exists();
-    QString motivo;
+    const TravaArquivo trava(caminho);
+    if (!trava.obtida()) {
+        AvisaErro(trava.erro());
+        if (razao) *razao = trava.erro();
+        return false;
+    }
+    RemoveTemporariosAntigos(caminho);
     switch (GravaArquivoAtomico(caminho, BytesDaTabRot(tabela), &motivo)) {
     case Gravacao::Ok:
         return true;

@@ -1,6 +1,7 @@
 // Installation root from CfVardo.ini and the paths built under it, with the Linux drive mapping.
 
 #include "env/caminhos.h"
+#include "env/erro.h"
 #include "env/redes.h"
 #include "env/texto.h"
 
@@ -182,13 +183,14 @@ private slots:
         QCOMPARE(Caminhos::DiretorioModulos(), m_unidade + "/vardo/aplic.win/bib/");
     }
 
-    // Paths live in 255-character fields.
-    void caminhoCortadoEm255() {
+    // A cut path would name another file: paths stay whole and a long one is refused.
+    void caminhoLongoRecusado() {
         const QString r = QLatin1Char('/') + QString(240, QLatin1Char('r'));
         const QString t = Caminhos::TabRotEmpresa(r, "EMPRESA1");
-        QCOMPARE(t.size(), 255);
-        QCOMPARE(t, (r + "/config/Empresas/EMPRESA1/TabRot.bin").left(255));
-        QCOMPARE(Caminhos::Trace(r), (r + "/config/trace.txt").left(255));
+        QCOMPARE(t, r + "/config/Empresas/EMPRESA1/TabRot.bin");
+        QCOMPARE(Caminhos::Trace(r), r + "/config/trace.txt");
+        QVERIFY_THROWS_EXCEPTION(ErroES, Caminhos::ExigeCaminhoCurto(t));
+        Caminhos::ExigeCaminhoCurto(t.left(255));
     }
 
     // An installed program has no CfVardo.ini beside it: the system's is read instead.

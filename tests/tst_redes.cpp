@@ -13,6 +13,8 @@
 #include <QtEndian>
 
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -271,6 +273,56 @@ private slots:
         QCOMPARE(cat.CodigoDaRede("A"), std::uint16_t(0));
         QCOMPARE(cat.CodigoDaRede(""), std::uint16_t(0));
         QCOMPARE(cat.RedesDoTipo(MascaraCredito), Nomes("Bloqueada"));
+    }
+
+    // A module someone else could have changed is not run, nor one a link brings in from
+    // outside; a link to "/" is not walked. Each is reported with its reason.
+    void modulosRecusados_data() {
+        QTest::addColumn<QString>("caso");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("arquivo gravável por todos") << "0666"
+                                                    << "pode ser alterado pelo grupo";
+        QTest::newRow("diretório gravável pelo grupo") << "dir0775"
+                                                       << "o diretório";
+        QTest::newRow("arquivo de outro usuário") << "dono"
+                                                  << "pertence a outro usuário";
+        QTest::newRow("ligação para fora") << "fora"
+                                           << "leva para fora do diretório";
+    }
+    void modulosRecusados() {
+        QFETCH(QString, caso);
+        QFETCH(QString, motivo);
+        Instala(QStringLiteral("seA.bpl"));
+        QVERIFY(QFile::link(QStringLiteral("/"), Bib() + QStringLiteral("raiz")));
+        const QString alvo = Bib() + QStringLiteral("sub/seB.bpl");
+        const QByteArray nome = QFile::encodeName(alvo);
+        if (caso == QLatin1String("fora")) {
+            QVERIFY(QDir().mkpath(Bib() + QStringLiteral("sub")));
+            QVERIFY(QFile::copy(DiretorioModulosTeste() + QStringLiteral("seB.bpl"),
+                                m_unidade->filePath(QStringLiteral("seB.bpl"))));
+            QVERIFY(QFile::link(m_unidade->filePath(QStringLiteral("seB.bpl")), alvo));
+        } else {
+            Instala(QStringLiteral("seB.bpl"), QStringLiteral("sub/seB.bpl"));
+        }
+        if (caso == QLatin1String("0666")) QCOMPARE(::chmod(nome.constData(), 0666), 0);
+        if (caso == QLatin1String("dir0775"))
+            QCOMPARE(::chmod(QFile::encodeName(Bib() + QStringLiteral("sub")).constData(), 0775),
+                     0);
+        if (caso == QLatin1String("dono")) {
+            if (::geteuid() != 0) QSKIP("só root dá o arquivo a outro usuário");
+            QCOMPARE(::chown(nome.constData(), 4321, 4321), 0);
+        }
+        CatalogoRedes cat;
+        QElapsedTimer relogio;
+        relogio.start();
+        QCOMPARE(cat.CarregaModulos(), 1);
+        QVERIFY2(relogio.elapsed() < 20000, "a busca percorreu o sistema de arquivos");
+        QCOMPARE(cat.Modulos().size(), 1);
+        QVERIFY(cat.Modulos().at(0).caminho.endsWith(QLatin1String("/seA.bpl")));
+        QCOMPARE(cat.ModulosRecusados().size(), 1);
+        QCOMPARE(cat.ModulosRecusados().at(0).caminho, alvo);
+        QVERIFY2(cat.ModulosRecusados().at(0).motivo.contains(motivo),
+                 qPrintable(cat.ModulosRecusados().at(0).motivo));
     }
 
     void modulosQueFalham() {

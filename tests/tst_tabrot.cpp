@@ -293,8 +293,8 @@ private slots:
         QTest::newRow("caminho com acentos")
             << QString::fromUtf8("Empresas/AÇÃO/TabRot.bin") << QByteArray() << false
             << QList<QByteArray>{"Abre e Le o arquivo @", cp1252("Não existe o arquivo @")};
-        QTest::newRow("caminho longo cortado em 255")
-            << QString(230, QLatin1Char('c')) << QByteArray() << false
+        QTest::newRow("texto longo cortado em 255")
+            << QString(150, QLatin1Char('c')) << QByteArray() << false
             << QList<QByteArray>{"Abre e Le o arquivo @", cp1252("Não existe o arquivo @")};
     }
     void entradasDoTrace() {

@@ -273,6 +273,23 @@ void TFrmPrinc::FormShow() {
     m_tree->setEnabled(false);
     m_pageControl->hide();
     m_catalogo.CarregaModulos();
+    AvisaModulos();
+}
+
+void TFrmPrinc::AvisaModulos() {
+    QString texto;
+    if (m_catalogo.ConsultaIndisponivel())
+        texto = QStringLiteral("Não foi possível consultar os módulos de rede: o programa %1 não "
+                               "pôde ser executado. As redes ficam sem módulo.")
+                    .arg(QDir::toNativeSeparators(ExecutavelConsulta()));
+    if (!m_catalogo.ModulosRecusados().isEmpty()) {
+        if (!texto.isEmpty()) texto += QStringLiteral("\n\n");
+        texto += QStringLiteral("Módulos de rede ignorados:");
+        for (const CatalogoRedes::Recusado &r : m_catalogo.ModulosRecusados())
+            texto += QStringLiteral("\n%1: %2").arg(QDir::toNativeSeparators(r.caminho), r.motivo);
+    }
+    if (!texto.isEmpty())
+        Caixas().Mensagem(this, texto, TituloConfigurador, Icone::Exclamacao, Botoes::Ok);
 }
 
 void TFrmPrinc::TreeView_OpcoesClick() {
@@ -427,6 +444,8 @@ void TFrmPrinc::CarregaInformacoes() {
     }
     TTabRot &tabela = *m_tabela;
     bool lido = false;
+    // Taken before the read: a change between the two is seen at the save, never missed.
+    m_cartoes.DefineMarca(MarcaDoArquivo(m_caminhoTabRot, TamMaxTabRot));
     try {
         lido = LeTabRot(m_caminhoTabRot, tabela);
     } catch (const ErroES &e) {
@@ -452,6 +471,17 @@ void TFrmPrinc::CarregaInformacoes() {
     }
 }
 
+Resposta TFrmPrinc::PerguntaArquivoAlterado() {
+    return Caixas().Mensagem(
+        this,
+        QStringLiteral("O arquivo %1 foi alterado por outro programa depois de carregado.\n\n"
+                       "Sim: gravar por cima da outra alteração\n"
+                       "Não: descartar as alterações desta página e ler o arquivo de novo\n"
+                       "Cancelar: voltar à página, mantendo as alterações")
+            .arg(QDir::toNativeSeparators(m_caminhoTabRot)),
+        TituloConfigurador, Icone::Pergunta, Botoes::SimNaoCancelar);
+}
+
 bool TFrmPrinc::SalvaConfig() {
     if (m_caminhoTabRot.isEmpty()) {
         Erro(QStringLiteral("Nenhuma tabela carregada: a configuração não foi gravada."),
@@ -467,7 +497,31 @@ bool TFrmPrinc::SalvaConfig() {
     // One write of the whole table: the payment server never sees the defaults without cards.
     try {
         QString motivo;
-        if (!GravaTabRot(m_caminhoTabRot, *m_tabela, &motivo)) {
+        // The comparison and the write under the table's lock: an import or another window
+        // cannot fall between them.
+        const QString dir = QFileInfo(m_caminhoTabRot).absolutePath();
+        if (!QFileInfo(dir).isDir()) QDir().mkdir(dir);
+        const TravaArquivo trava(m_caminhoTabRot);
+        if (trava.obtida() && MarcaDoArquivo(m_caminhoTabRot, TamMaxTabRot) != m_cartoes.Marca()) {
+            switch (PerguntaArquivoAlterado()) {
+            case Resposta::Sim:
+                break;
+            case Resposta::Nao:
+                Caixas().Mensagem(this,
+                                  QStringLiteral("As alterações desta página serão descartadas e "
+                                                 "a tabela será lida de novo do arquivo."),
+                                  TituloConfigurador, Icone::Exclamacao, Botoes::Ok);
+                m_cartoes.DefineAlterada(false);
+                CarregaInformacoes();
+                return false;
+            default:
+                return false;
+            }
+        }
+        // Without its directory the lock cannot be had: GravaTabRot tells that failure itself.
+        const bool semTrava = !trava.obtida() && QFileInfo(dir).isDir();
+        if (semTrava) motivo = trava.erro();
+        if (semTrava || !GravaTabRot(m_caminhoTabRot, *m_tabela, &motivo)) {
             // The operator must know which file and why, to mend it and save again.
             Caixas().Mensagem(this,
                               QStringLiteral("Erro na gravação do arquivo\n%1: %2")

@@ -5,6 +5,7 @@
 #include "env/redes.h"
 #include "routing/tabela_cartoes.h"
 #include "routing/tabrot.h"
+#include "widgets/caixas.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -49,7 +50,8 @@ public:
     // Loading and saving the table of the company chosen.
     void CarregaInformacoes();
     // False when the table was not written; the page and the changed flag then stay as they
-    // were.
+    // were. A file changed on disk since it was loaded is not overwritten without asking:
+    // overwrite, reload (dropping the page's edits) or cancel (keeping them).
     bool SalvaConfig();
 
     void bt_sair_credClick();
@@ -59,6 +61,11 @@ public:
     void Exportar1Click();
     // The report of the BINs that two cards of one type cover, for the table on screen.
     void VerificarBins1Click();
+
+private:
+    Resposta PerguntaArquivoAlterado();
+    // Once after start-up: the modules left out and why, or that the helper could not run.
+    void AvisaModulos();
 
 protected:
     void showEvent(QShowEvent *evento) override;

@@ -1,5 +1,6 @@
 #include "env/arquivos.h"
 
+#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
@@ -316,6 +317,21 @@ TravaArquivo::~TravaArquivo() {
     ::unlink(QFile::encodeName(m_chave).constData());
     ::close(ativa->fd); // drops the flock
     g_travas.erase(ativa);
+}
+
+MarcaArquivo MarcaDoArquivo(const QString &caminho, qint64 maximo) {
+    MarcaArquivo m;
+    struct stat st;
+    if (::stat(QFile::encodeName(caminho).constData(), &st) != 0) return m;
+    m.existe = true;
+    m.tamanho = st.st_size;
+    m.modificacaoNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    m.dispositivo = st.st_dev;
+    m.inode = st.st_ino;
+    QByteArray bytes;
+    if (LeInicioArquivo(caminho, maximo, bytes) == Leitura::Ok)
+        m.hash = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    return m;
 }
 
 bool TravadoPorEsteProcesso(const QString &arquivo) {

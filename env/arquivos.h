@@ -71,6 +71,19 @@ private:
     QString m_erro;
 };
 
+// What a reader saw of a file (size, modification time, inode, a hash of its first bytes), to
+// tell at the next save whether someone else changed it since.
+struct MarcaArquivo {
+    bool existe = false;
+    qint64 tamanho = 0;
+    qint64 modificacaoNs = 0;
+    quint64 dispositivo = 0;
+    quint64 inode = 0;
+    QByteArray hash;
+    bool operator==(const MarcaArquivo &) const = default;
+};
+MarcaArquivo MarcaDoArquivo(const QString &caminho, qint64 maximo);
+
 // True while this process holds the lock of the file.
 bool TravadoPorEsteProcesso(const QString &arquivo);
 

@@ -1,5 +1,6 @@
 #include "app/inicio.h"
 
+#include "app/preferencias.h"
 #include "app/principal.h"
 
 #include <QApplication>
@@ -14,6 +15,10 @@ int ExecutaJanelas(int argc, char **argv) {
     QApplication::setApplicationName(QStringLiteral("Configurador de Roteamento"));
     CarregaTraducaoQt();
     const std::unique_ptr<TFrmPrinc> principal = CriaJanelas();
+    RestauraGeometria(principal.get());
     principal->show();
-    return app.exec();
+    const int codigo = app.exec();
+    // However the window closed ("&Sair", the inclusion limit, a failed save).
+    GuardaGeometria(principal.get());
+    return codigo;
 }

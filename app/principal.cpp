@@ -2,6 +2,7 @@
 
 #include "app/logo.h"
 #include "app/pagina_cartoes.h"
+#include "app/preferencias.h"
 #include "app/relatorio_bins.h"
 #include "batch/exportacao.h"
 #include "batch/importacao.h"
@@ -16,6 +17,7 @@
 #include "widgets/ajusta_visual.h"
 #include "widgets/caixas.h"
 #include "widgets/painel_botao.h"
+#include "widgets/progresso.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -624,10 +626,17 @@ void TFrmPrinc::Importar1Click() {
     if (Caixas().Mensagem(this, QStringLiteral("Deseja realizar a importação ?"),
                           TituloConfigurador, Icone::Pergunta, Botoes::SimNao) != Resposta::Sim)
         return;
-    const QString arquivo = Caixas().AbreArquivo(this, QStringLiteral("Importar"));
+    const QString arquivo = Caixas().AbreArquivo(this, QStringLiteral("Importar"),
+                                                 DiretorioLembrado(UsoDiretorio::Importacao));
     if (!arquivo.isEmpty()) {
+        LembraDiretorio(UsoDiretorio::Importacao, arquivo);
         try {
-            ExecutaImportacao(arquivo, *m_tabela);
+            // Shown only when the run looks like taking more than about half a second.
+            ProgressoSemCancelar progresso(
+                QStringLiteral("Importando %1").arg(QDir::toNativeSeparators(arquivo)),
+                TituloConfigurador, this);
+            ExecutaImportacao(arquivo, *m_tabela, TabelasDaInstalacao(),
+                              [&](int feitos, int total) { progresso.Avanca(feitos, total); });
         } catch (const ErroES &e) {
             // The run ended early: no closing message, the selector as it was.
             Erro(e.texto(), TituloConfigurador);
@@ -655,12 +664,14 @@ void TFrmPrinc::Exportar1Click() {
         return;
     }
     m_memo->setPlainText(DeCp1252(linhas));
-    const QString arquivo = Caixas().SalvaArquivo(this, QStringLiteral("Exportar"));
+    const QString arquivo = Caixas().SalvaArquivo(this, QStringLiteral("Exportar"),
+                                                  DiretorioLembrado(UsoDiretorio::Exportacao));
     if (arquivo.isEmpty()) {
         Caixas().Mensagem(this, QStringLiteral("Arquivo não exportado"), TituloConfiguracao,
                           Icone::Exclamacao, Botoes::Ok);
         return;
     }
+    LembraDiretorio(UsoDiretorio::Exportacao, arquivo);
     try {
         GravaExportacao(arquivo, linhas);
     } catch (const ErroES &e) {

@@ -363,7 +363,8 @@ bool DelRegArqConfBins(const QString &status, const CamposRegistro &campos, TTab
 }
 
 ResumoImportacao ExecutaImportacao(const QString &arquivo, TTabRot &tabela,
-                                   TabelasImportacao &tabelas) {
+                                   TabelasImportacao &tabelas,
+                                   const ProgressoImportacao &progresso) {
     const QString &caminho = arquivo; // whole: a cut path would be another file
     const QString status = tabelas.Status(caminho);
     {
@@ -385,7 +386,10 @@ ResumoImportacao ExecutaImportacao(const QString &arquivo, TTabRot &tabela,
     }
 
     ResumoImportacao resumo;
-    for (const QByteArray &linha : LinhasImportacao(conteudo)) {
+    const QList<QByteArray> linhas = LinhasImportacao(conteudo);
+    const int total = int(linhas.size());
+    for (const QByteArray &linha : linhas) {
+        if (progresso) progresso(resumo.lidos, total);
         ++resumo.lidos;
         // A record's lines stay together when another run writes the same status file.
         const TravaArquivo travaStatus(status);
@@ -397,5 +401,6 @@ ResumoImportacao ExecutaImportacao(const QString &arquivo, TTabRot &tabela,
                                   : DelRegArqConfBins(status, campos, tabela, tabelas);
         if (aplicado) ++resumo.aplicados;
     }
+    if (progresso) progresso(total, total);
     return resumo;
 }

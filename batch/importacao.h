@@ -11,6 +11,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 using CamposRegistro = QList<QByteArray>;
 
 // The lines of an import file: CRLF or LF ends a line, a lone CR is dropped, Ctrl-Z ends the
@@ -60,9 +62,13 @@ struct ResumoImportacao {
     int recusados() const { return lidos - aplicados; }
 };
 
+// Told after every record: the records done so far and the records of the file.
+using ProgressoImportacao = std::function<void(int feitos, int total)>;
+
 // The run from the moment the file is chosen: deletes the old status file, then reads, echoes,
 // validates and applies every line. Throws ErroES when the run ends early: the import file
 // cannot be opened or read, a missing table file cannot be created, or an opened status file or
 // the trace log cannot be written. The table afterwards holds the last file a record read.
 ResumoImportacao ExecutaImportacao(const QString &arquivo, TTabRot &tabela,
-                                   TabelasImportacao &tabelas = TabelasDaInstalacao());
+                                   TabelasImportacao &tabelas = TabelasDaInstalacao(),
+                                   const ProgressoImportacao &progresso = {});

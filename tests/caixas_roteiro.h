@@ -20,6 +20,7 @@ struct CaixaMostrada {
 struct DialogoArquivo {
     bool salvar = false;
     QString titulo;
+    QString diretorio;
 };
 
 class CaixasRoteiro : public InterfaceCaixas {
@@ -54,12 +55,12 @@ public:
         }
         return respostas.takeFirst();
     }
-    QString AbreArquivo(QWidget *, const QString &titulo) override {
-        dialogos.append({false, titulo});
+    QString AbreArquivo(QWidget *, const QString &titulo, const QString &diretorio) override {
+        dialogos.append({false, titulo, diretorio});
         return arquivos.isEmpty() ? QString() : arquivos.takeFirst();
     }
-    QString SalvaArquivo(QWidget *, const QString &titulo) override {
-        dialogos.append({true, titulo});
+    QString SalvaArquivo(QWidget *, const QString &titulo, const QString &diretorio) override {
+        dialogos.append({true, titulo, diretorio});
         return arquivos.isEmpty() ? QString() : arquivos.takeFirst();
     }
 

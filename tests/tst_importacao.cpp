@@ -205,6 +205,30 @@ private slots:
         QVERIFY(!QFile::exists(m_inst.empresa("1234")));
     }
 
+    // Each report comes after the status lines of the records it counts.
+    void progresso_data() {
+        QTest::addColumn<QByteArray>("conteudo");
+        QTest::addColumn<QStringList>("relatos");
+        QTest::newRow("vazio") << QByteArray() << QStringList{"0/0 0"};
+        QTest::newRow("aplicado, recusado, não encontrado")
+            << QByteArray("TODAS;ALFA;1;5;C;I\r\n1234;BETA;2;5;D;I\r\nTODAS;GAMA;3;7;F;E\r\n")
+            << QStringList{"0/3 0", "1/3 3", "2/3 5", "3/3 8"};
+    }
+    void progresso() {
+        QFETCH(QByteArray, conteudo);
+        QFETCH(QStringList, relatos);
+        QVERIFY(lote::Escreve(Arquivo(), conteudo));
+        QStringList vistos;
+        ExecutaImportacao(Arquivo(), *m_tabela, TabelasDaInstalacao(), [&](int feitos, int total) {
+            vistos << QStringLiteral("%1/%2 %3")
+                          .arg(feitos)
+                          .arg(total)
+                          .arg(QFile::exists(Status()) ? lote::Linhas(lote::Le(Status())).size()
+                                                       : 0);
+        });
+        QCOMPARE(vistos, relatos);
+    }
+
     void status_anterior_apagado() {
         QVERIFY(lote::Escreve(Status(), "velho\r\n"));
         QCOMPARE(Importa("TODAS;ALFA;411111;5;C;I\n"),

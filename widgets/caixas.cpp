@@ -51,11 +51,11 @@ public:
             return botoes == Botoes::Ok ? Resposta::Ok : Resposta::Cancelar;
         }
     }
-    QString AbreArquivo(QWidget *pai, const QString &titulo) override {
-        return QFileDialog::getOpenFileName(pai, titulo);
+    QString AbreArquivo(QWidget *pai, const QString &titulo, const QString &diretorio) override {
+        return QFileDialog::getOpenFileName(pai, titulo, diretorio);
     }
-    QString SalvaArquivo(QWidget *pai, const QString &titulo) override {
-        return QFileDialog::getSaveFileName(pai, titulo, QString(), QString(), nullptr,
+    QString SalvaArquivo(QWidget *pai, const QString &titulo, const QString &diretorio) override {
+        return QFileDialog::getSaveFileName(pai, titulo, diretorio, QString(), nullptr,
                                             QFileDialog::DontConfirmOverwrite);
     }
 };

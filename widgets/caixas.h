@@ -15,9 +15,12 @@ public:
     virtual ~InterfaceCaixas() = default;
     virtual Resposta Mensagem(QWidget *pai, const QString &texto, const QString &titulo,
                               Icone icone, Botoes botoes) = 0;
-    // The chosen path, or empty when the operator cancelled.
-    virtual QString AbreArquivo(QWidget *pai, const QString &titulo) = 0;
-    virtual QString SalvaArquivo(QWidget *pai, const QString &titulo) = 0;
+    // The chosen path, or empty when the operator cancelled. The dialog opens in `diretorio`,
+    // or in the working directory when it is empty.
+    virtual QString AbreArquivo(QWidget *pai, const QString &titulo,
+                                const QString &diretorio = {}) = 0;
+    virtual QString SalvaArquivo(QWidget *pai, const QString &titulo,
+                                 const QString &diretorio = {}) = 0;
 };
 
 // The interface in use: QMessageBox and QFileDialog unless a test installed its own.

@@ -198,24 +198,7 @@ bool CriarArquivoStatus(const QString &status, const QByteArray &linha) {
         ::close(fd);
         return false;
     }
-    const QByteArray bytes = linha + "\r\n";
-    const char *p = bytes.constData();
-    qsizetype falta = bytes.size();
-    int erro = 0;
-    while (falta > 0) {
-        const ssize_t n = ::write(fd, p, size_t(falta));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            erro = n < 0 ? errno : EIO;
-            break;
-        }
-        p += n;
-        falta -= n;
-    }
-    // A write that stopped part-way (a full disk, a size limit) leaves no half line.
-    if (erro != 0 && falta != bytes.size()) [[maybe_unused]]
-        const int r = ::ftruncate(fd, st.st_size);
-    if (::close(fd) != 0 && erro == 0) erro = errno;
+    const int erro = AnexaInteiroEFecha(fd, linha + "\r\n", st.st_size);
     if (erro != 0)
         throw ErroES(QStringLiteral("Erro de E/S ao gravar %1: %2")
                          .arg(status, QString::fromLocal8Bit(std::strerror(erro))));

@@ -362,3 +362,23 @@ void RemoveTemporariosAntigos(const QString &arquivo) {
     }
     ::closedir(d);
 }
+
+int AnexaInteiroEFecha(int fd, const QByteArray &bytes, qint64 tamanho) {
+    const char *p = bytes.constData();
+    qsizetype falta = bytes.size();
+    int erro = 0;
+    while (falta > 0) {
+        const ssize_t n = ::write(fd, p, size_t(falta));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            erro = n < 0 ? errno : EIO;
+            break;
+        }
+        p += n;
+        falta -= n;
+    }
+    if (erro != 0 && falta != bytes.size()) [[maybe_unused]]
+        const int r = ::ftruncate(fd, off_t(tamanho));
+    if (::close(fd) != 0 && erro == 0) erro = errno;
+    return erro;
+}

@@ -26,6 +26,11 @@ Gravacao GravaArquivoAtomico(const QString &caminho, const QByteArray &bytes,
 // Flushes a directory's entries to disk (QSaveFile syncs the file, not the rename).
 bool SincronizaDiretorio(const QString &diretorio);
 
+// Appends these bytes to a file opened for appending whose size was `tamanho`, and closes it.
+// A write that stops part-way (a full disk, a size limit) takes the file back to `tamanho`, so a
+// reader never meets half a line. Gives 0 or the errno of the failure.
+int AnexaInteiroEFecha(int fd, const QByteArray &bytes, qint64 tamanho);
+
 // Reads of the installation's files: only a regular file is read (a FIFO, device, socket or
 // directory in its place is a file that cannot be read, never waited on), opened without
 // blocking, and never more than a bound.

@@ -47,24 +47,7 @@ void Acrescenta(const QByteArray &entradas) {
         throw ErroES(
             QStringLiteral("Erro de E/S ao abrir %1: arquivo somente leitura").arg(caminho));
     }
-    const char *p = entradas.constData();
-    qsizetype falta = entradas.size();
-    int erro = 0;
-    while (falta > 0) {
-        const ssize_t n = ::write(fd, p, size_t(falta));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            erro = n < 0 ? errno : EIO;
-            break;
-        }
-        p += n;
-        falta -= n;
-    }
-    // A write that stopped part-way (a full disk, a size limit) would leave half an entry:
-    // the file goes back to the size it had.
-    if (erro != 0 && falta != entradas.size()) [[maybe_unused]]
-        const int r = ::ftruncate(fd, st.st_size);
-    if (::close(fd) != 0 && erro == 0) erro = errno;
+    const int erro = AnexaInteiroEFecha(fd, entradas, st.st_size);
     if (erro != 0)
         throw ErroES(QStringLiteral("Erro de E/S ao gravar %1: %2").arg(caminho, Motivo(erro)));
 }

@@ -57,6 +57,22 @@ template <class T> T *Achar(QWidget *janela, const char *nome) {
     return w;
 }
 
+// A drive with network "A" (code 20, credit cards) and network "B" (code 10, credit and debit),
+// their modules, and the installation-wide table of one credit and one debit card.
+void PreparaUnidade(const QTemporaryDir &unidade, QString &tabRot) {
+    QVERIFY(unidade.isValid());
+    qputenv("VARDO_UNIDADE", unidade.path().toLocal8Bit());
+    const QString config = unidade.filePath("Vardo/config/");
+    const QString bib = unidade.filePath("vardo/aplic.win/bib/");
+    QVERIFY(QDir().mkpath(config + "Empresas"));
+    QVERIFY(QDir().mkpath(bib));
+    QVERIFY(lote::Escreve(config + "COMUNIC.cnf", RegistroRede(20) + RegistroRede(10)));
+    QVERIFY(QFile::copy(ModulosDeTeste() + "seA.bpl", bib + "seA.bpl"));
+    QVERIFY(QFile::copy(ModulosDeTeste() + "seB.bpl", bib + "seB.bpl"));
+    tabRot = config + "TabRot.bin";
+    QVERIFY(lote::Escreve(tabRot, lote::Arquivo({{"Antigo", 10, 1, {"111111"}},
+                                                 {"Debito X", 0xFFFF, 2, {"222222"}}})));
+}
 } // namespace
 
 class TstDialogoEdicao : public QObject {
@@ -68,19 +84,9 @@ private slots:
 
 void TstDialogoEdicao::edicaoTipica() {
     QTemporaryDir unidade;
-    QVERIFY(unidade.isValid());
-    qputenv("VARDO_UNIDADE", unidade.path().toLocal8Bit());
-    const QString config = unidade.filePath("Vardo/config/");
-    const QString bib = unidade.filePath("vardo/aplic.win/bib/");
-    QVERIFY(QDir().mkpath(config + "Empresas"));
-    QVERIFY(QDir().mkpath(bib));
-    // Network "A" (code 20, credit cards) and network "B" (code 10, credit and debit).
-    QVERIFY(lote::Escreve(config + "COMUNIC.cnf", RegistroRede(20) + RegistroRede(10)));
-    QVERIFY(QFile::copy(ModulosDeTeste() + "seA.bpl", bib + "seA.bpl"));
-    QVERIFY(QFile::copy(ModulosDeTeste() + "seB.bpl", bib + "seB.bpl"));
-    const QString tabRot = config + "TabRot.bin";
-    QVERIFY(lote::Escreve(tabRot, lote::Arquivo({{"Antigo", 10, 1, {"111111"}},
-                                                 {"Debito X", 0xFFFF, 2, {"222222"}}})));
+    QString tabRot;
+    PreparaUnidade(unidade, tabRot);
+    if (QTest::currentTestFailed()) return;
 
     CaixasRoteiro caixas;
     std::unique_ptr<TFrmPrinc> principal = CriaJanelas();
@@ -154,18 +160,9 @@ void TstDialogoEdicao::edicaoTipica() {
 // network and BIN, "Confirma", "Retornar" and the save.
 void TstDialogoEdicao::edicaoSoComTeclas() {
     QTemporaryDir unidade;
-    QVERIFY(unidade.isValid());
-    qputenv("VARDO_UNIDADE", unidade.path().toLocal8Bit());
-    const QString config = unidade.filePath("Vardo/config/");
-    const QString bib = unidade.filePath("vardo/aplic.win/bib/");
-    QVERIFY(QDir().mkpath(config + "Empresas"));
-    QVERIFY(QDir().mkpath(bib));
-    QVERIFY(lote::Escreve(config + "COMUNIC.cnf", RegistroRede(20) + RegistroRede(10)));
-    QVERIFY(QFile::copy(ModulosDeTeste() + "seA.bpl", bib + "seA.bpl"));
-    QVERIFY(QFile::copy(ModulosDeTeste() + "seB.bpl", bib + "seB.bpl"));
-    const QString tabRot = config + "TabRot.bin";
-    QVERIFY(lote::Escreve(tabRot, lote::Arquivo({{"Antigo", 10, 1, {"111111"}},
-                                                 {"Debito X", 0xFFFF, 2, {"222222"}}})));
+    QString tabRot;
+    PreparaUnidade(unidade, tabRot);
+    if (QTest::currentTestFailed()) return;
 
     CaixasRoteiro caixas;
     std::unique_ptr<TFrmPrinc> principal = CriaJanelas();

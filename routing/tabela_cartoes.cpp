@@ -1,5 +1,6 @@
 #include "routing/tabela_cartoes.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 
@@ -203,5 +204,29 @@ bool TabelaCartoes::Reordena(TipoGrade tipo, const QList<int> &ordem) {
         novos.append(cartoes[i]);
     cartoes = std::move(novos);
     emit reordenada(tipo);
+    return true;
+}
+
+bool TabelaCartoes::SubstituiCartoes(TipoGrade tipo, int inicio, int quantos,
+                                     const QList<TCartao> &novos) {
+    QList<TCartao> &cartoes = m_cartoes[Indice(tipo)];
+    if (inicio < 0 || quantos < 0 || quantos > cartoes.size() - inicio) return false;
+    for (const TCartao &c : novos)
+        if (c.Tipo != TipoDe(tipo).tipo) return false;
+    const int comuns = std::min(quantos, int(novos.size()));
+    for (int i = 0; i < comuns; ++i) {
+        cartoes[inicio + i] = CartaoLimpo(novos[i]);
+        emit alterado(tipo, inicio + i);
+    }
+    for (int i = comuns; i < quantos; ++i) {
+        emit aExcluir(tipo, inicio + comuns);
+        cartoes.removeAt(inicio + comuns);
+        emit excluido(tipo, inicio + comuns);
+    }
+    for (int i = comuns; i < novos.size(); ++i) {
+        emit aIncluir(tipo, inicio + i);
+        cartoes.insert(inicio + i, CartaoLimpo(novos[i]));
+        emit incluido(tipo, inicio + i);
+    }
     return true;
 }

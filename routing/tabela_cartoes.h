@@ -68,6 +68,10 @@ public:
     bool Exclui(TipoGrade tipo, int indice);
     // The cards in the given order: ordem[i] is the index the card now at i comes from.
     bool Reordena(TipoGrade tipo, const QList<int> &ordem);
+    // The quantos cards from inicio become novos: rows overwritten where both have one, the
+    // rest removed or inserted, so a grid keeps the rows around the change (and their selection).
+    // False, with nothing changed, for a range outside the cards or a card of another type.
+    bool SubstituiCartoes(TipoGrade tipo, int inicio, int quantos, const QList<TCartao> &novos);
 
 signals:
     void alteradaMudou(bool alterada);

@@ -256,6 +256,19 @@ void PaginaCartoes::CB_Rede_PadraoClick() {
     }
 }
 
+void PaginaCartoes::AcompanhaTabela() {
+    if (m_tabela.RedePadrao(m_tipo)) {
+        MostraPadrao();
+    } else {
+        {
+            const QSignalBlocker bloqueio(m_check);
+            m_check->setChecked(false);
+        }
+        CB_Rede_PadraoClick();
+    }
+    SelecaoMudou();
+}
+
 // --- The grid ---------------------------------------------------------------------------------
 
 void PaginaCartoes::LimpaGrade() {

@@ -51,6 +51,9 @@ public:
     // The default network of the table shown, the check set where there is one.
     void MostraPadrao();
     void CB_Rede_PadraoClick();
+    // After the table changed under the page (an undo or a redo): the default and the selected
+    // card as the table and the grid now have them.
+    void AcompanhaTabela();
     // Text colours for the palette in use (again after a theme change).
     void AplicaCoresDeTexto();
 

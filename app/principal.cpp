@@ -1,5 +1,6 @@
 #include "app/principal.h"
 
+#include "app/historico_cartoes.h"
 #include "app/logo.h"
 #include "app/pagina_cartoes.h"
 #include "app/preferencias.h"
@@ -29,6 +30,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -53,6 +55,7 @@ TFrmPrinc::TFrmPrinc(QWidget *pai) : QMainWindow(pai), m_tabela(std::make_unique
     setObjectName(QStringLiteral("FrmPrinc"));
     LimpaTabRot(*m_tabela);
     MontaControles();
+    MontaDesfazer();
     FormCreate();
 }
 
@@ -218,6 +221,36 @@ void TFrmPrinc::MontaMenu() {
     connect(m_exportar, &QAction::triggered, this, &TFrmPrinc::Exportar1Click);
     connect(m_verificar, &QAction::triggered, this, &TFrmPrinc::VerificarBins1Click);
     connect(m_sair, &QAction::triggered, this, &TFrmPrinc::Sair1Click);
+}
+
+void TFrmPrinc::MontaDesfazer() {
+    m_historico = new HistoricoCartoes(m_cartoes, this);
+    auto *editar = new QMenu(QStringLiteral("&Editar"), menuBar());
+    editar->setObjectName(QStringLiteral("Editar1"));
+    menuBar()->insertMenu(m_sair, editar);
+    // The platform's keys and Ctrl+Shift+Z for redo everywhere.
+    auto teclas = [](QKeySequence::StandardKey padrao, const QKeySequence &mais) {
+        QList<QKeySequence> lista = QKeySequence::keyBindings(padrao);
+        if (!lista.contains(mais)) lista.append(mais);
+        return lista;
+    };
+    QAction *desfazer = editar->addAction(QStringLiteral("&Desfazer"));
+    desfazer->setObjectName(QStringLiteral("Desfazer1"));
+    desfazer->setShortcuts(teclas(QKeySequence::Undo, QKeySequence(Qt::CTRL | Qt::Key_Z)));
+    QAction *refazer = editar->addAction(QStringLiteral("&Refazer"));
+    refazer->setObjectName(QStringLiteral("Refazer1"));
+    refazer->setShortcuts(
+        teclas(QKeySequence::Redo, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
+    desfazer->setEnabled(false);
+    refazer->setEnabled(false);
+    connect(m_historico, &HistoricoCartoes::podeDesfazerMudou, desfazer, &QAction::setEnabled);
+    connect(m_historico, &HistoricoCartoes::podeRefazerMudou, refazer, &QAction::setEnabled);
+    connect(desfazer, &QAction::triggered, m_historico, &HistoricoCartoes::Desfaz);
+    connect(refazer, &QAction::triggered, m_historico, &HistoricoCartoes::Refaz);
+    connect(m_historico, &HistoricoCartoes::restaurada, this, [this] {
+        for (PaginaCartoes *p : m_paginas)
+            p->AcompanhaTabela();
+    });
 }
 
 // --- Creation and first show ----------------------------------------------------------------
@@ -536,6 +569,7 @@ bool TFrmPrinc::SalvaConfig() {
         return false;
     }
     m_cartoes.DefineAlterada(false);
+    m_historico->Limpa();
     return true;
 }
 

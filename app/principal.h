@@ -13,6 +13,7 @@
 #include <array>
 #include <memory>
 
+class HistoricoCartoes;
 class PaginaCartoes;
 class PainelBotao;
 class QAction;
@@ -80,6 +81,8 @@ private:
     void PoeDentroDaTela();
     void MontaCabecalho(QWidget *central);
     void MontaMenu();
+    // Undo and redo of the page's edits: the menu, the keys and the history of the table.
+    void MontaDesfazer();
     void MostraSomenteAba(int indice);
     // The "Retornar" question when the page has unsaved edits: false to stay on the page.
     bool PerguntaGravar();
@@ -120,4 +123,6 @@ private:
     QLabel *m_statusTabela = nullptr;
     QLabel *m_statusEntradas = nullptr;
     QLabel *m_statusAlterada = nullptr;
+
+    HistoricoCartoes *m_historico = nullptr;
 };

@@ -167,7 +167,7 @@ linha_grade() { clica 200 $((258 + 20 * ($1 - 1))); }
 
 # A menu command: the menu opened with a click on its title, the command by its letter.
 menu() {
-  case $1 in Arquivo) clica 30 8 ;; Sair) clica 72 8 ;; *) return 1 ;; esac
+  case $1 in Arquivo) clica 30 8 ;; Editar) clica 76 8 ;; Sair) clica 115 8 ;; *) return 1 ;; esac
   [ $# -lt 2 ] || tecla "$(tr '[:upper:]' '[:lower:]' <<<"${2:0:1}")"
 }
 

@@ -84,7 +84,8 @@ void PaginaCartoes::MontaControles() {
     auto painel = [&](const char *nome, const QString &caption) {
         auto *b = new PainelBotao(caption, grupo);
         b->setObjectName(QString::fromUtf8(nome));
-        b->setFixedSize(73, 25);
+        b->setMinimumSize(73, 25);
+        b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         b->setTag(1);
         barra->addWidget(b);
         return b;
@@ -98,22 +99,38 @@ void PaginaCartoes::MontaControles() {
     dentro->addWidget(m_grade, 1);
     vertical->addWidget(grupo, 1);
 
+    // The default network's caption heads its own frame, the list inside it.
     auto *rodape = new QWidget(this);
-    rodape->setFixedHeight(44);
+    rodape->setMinimumHeight(44);
+    rodape->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    auto *linha = new QHBoxLayout(rodape);
+    linha->setContentsMargins(10, 0, 0, 2);
+    linha->setSpacing(0);
     m_check = new QCheckBox(QStringLiteral("Rede Padrão "), rodape);
     m_check->setObjectName(QString::fromUtf8(d.check));
-    m_check->setGeometry(10, 14, 100, 17);
+    m_check->setMinimumSize(100, 17);
     m_check->installEventFilter(this);
+    linha->addWidget(m_check, 0, Qt::AlignVCenter);
+    linha->addSpacing(5);
     m_grupo = new QGroupBox(QStringLiteral("Selecione a rede"), rodape);
     m_grupo->setObjectName(QString::fromUtf8(d.grupo));
-    m_grupo->setGeometry(115, 0, 165, 42);
+    m_grupo->setMinimumSize(165, 42);
+    m_grupo->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    auto *dentroGrupo = new QVBoxLayout(m_grupo);
+    dentroGrupo->setContentsMargins(7, 0, 7, 3);
     m_combo = new QComboBox(m_grupo);
     m_combo->setObjectName(QString::fromUtf8(d.combo));
-    m_combo->setGeometry(10, 16, 145, 22);
+    m_combo->setMinimumSize(Escala(this, QSize(145, 22)));
+    dentroGrupo->addWidget(m_combo);
+    linha->addWidget(m_grupo, 0, Qt::AlignVCenter);
+    linha->addSpacing(20);
     m_retornar = new PainelBotao(QStringLiteral("Retornar"), rodape);
     m_retornar->setObjectName(QString::fromUtf8(d.retornar));
-    m_retornar->setGeometry(300, 10, 90, 25);
+    m_retornar->setMinimumSize(90, 25);
+    m_retornar->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_retornar->setTag(1);
+    linha->addWidget(m_retornar, 0, Qt::AlignVCenter);
+    linha->addStretch(1);
     vertical->addWidget(rodape);
 
     connect(m_incluir, &PainelBotao::clicado, this, &PaginaCartoes::Incluir);

@@ -77,43 +77,70 @@ void TFrmPrinc::MontaControles() {
     vertical->setContentsMargins(0, 0, 0, 0);
     vertical->setSpacing(0);
 
+    // The logo, then the routing switch in its group; the heights are those at 100%, more when
+    // the fonts are larger.
     m_panel4 = new QWidget(central);
     m_panel4->setObjectName(QStringLiteral("Panel4"));
-    m_panel4->setFixedHeight(83);
+    m_panel4->setMinimumHeight(83);
+    m_panel4->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    auto *cabecalho = new QHBoxLayout(m_panel4);
+    cabecalho->setContentsMargins(10, 10, 0, 1);
+    cabecalho->setSpacing(0);
     m_image1 = new QLabel(m_panel4);
     m_image1->setObjectName(QStringLiteral("Image1"));
-    m_image1->setGeometry(10, 10, 105, 72);
+    m_image1->setFixedSize(105, 72);
     const QImage logo = LogoPrincipal();
     if (!logo.isNull()) {
         m_image1->setPixmap(QPixmap::fromImage(logo));
         setWindowIcon(QPixmap::fromImage(logo));
     }
+    cabecalho->addWidget(m_image1, 0, Qt::AlignTop);
+    cabecalho->addSpacing(113);
     m_groupBox3 = new QGroupBox(QStringLiteral("Configuração de Roteamento por Bins"), m_panel4);
     m_groupBox3->setObjectName(QStringLiteral("GroupBox3"));
-    m_groupBox3->setGeometry(228, 20, 361, 49);
+    m_groupBox3->setMinimumSize(361, 49);
+    m_groupBox3->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    auto *chave = new QHBoxLayout(m_groupBox3);
+    chave->setContentsMargins(0, 0, 0, 3);
     m_pnAtivaRoteamento = new PainelBotao(m_groupBox3);
     m_pnAtivaRoteamento->setObjectName(QStringLiteral("pnAtivaRoteamento"));
-    m_pnAtivaRoteamento->setGeometry(144, 17, 73, 25);
+    m_pnAtivaRoteamento->setMinimumSize(73, 25);
+    m_pnAtivaRoteamento->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_pnAtivaRoteamento->setTag(1);
+    chave->addWidget(m_pnAtivaRoteamento, 0, Qt::AlignCenter);
     connect(m_pnAtivaRoteamento, &PainelBotao::clicado, this, &TFrmPrinc::pnAtivaRoteamentoClick);
+    auto *colunaChave = new QVBoxLayout;
+    colunaChave->setContentsMargins(0, 10, 0, 0);
+    colunaChave->addWidget(m_groupBox3);
+    colunaChave->addStretch(1);
+    cabecalho->addLayout(colunaChave);
+    cabecalho->addStretch(1);
     vertical->addWidget(m_panel4);
 
     m_groupBox2 = new QGroupBox(central);
     m_groupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    m_groupBox2->setFixedHeight(56);
+    m_groupBox2->setMinimumHeight(56);
+    m_groupBox2->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    auto *empresa = new QVBoxLayout(m_groupBox2);
+    empresa->setContentsMargins(7, 0, 0, 9);
+    empresa->setSpacing(2);
     m_label1 = new QLabel(QStringLiteral("Empresa"), m_groupBox2);
     m_label1->setObjectName(QStringLiteral("Label1"));
-    m_label1->setGeometry(10, 6, 100, 14);
+    m_label1->setMinimumSize(100, 14);
     m_cbEmpresa = new QComboBox(m_groupBox2);
     m_cbEmpresa->setObjectName(QStringLiteral("cb_empresa"));
     m_cbEmpresa->setEditable(true);
     m_cbEmpresa->setCompleter(nullptr);
     m_cbEmpresa->setInsertPolicy(QComboBox::NoInsert);
     m_cbEmpresa->setToolTip(QStringLiteral("Selecione a empresa"));
-    m_cbEmpresa->setGeometry(10, 22, 110, 22);
+    m_cbEmpresa->setMinimumSize(Escala(this, QSize(110, 22)));
+    m_cbEmpresa->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     // Typed or chosen, every change of the text is a company selection.
     connect(m_cbEmpresa->lineEdit(), &QLineEdit::textEdited, this, [this] { cb_empresaChange(); });
     connect(m_cbEmpresa, &QComboBox::activated, this, [this] { cb_empresaChange(); });
+    empresa->addWidget(m_label1, 0, Qt::AlignLeft);
+    empresa->addWidget(m_cbEmpresa, 0, Qt::AlignLeft);
+    empresa->addStretch(1);
     vertical->addWidget(m_groupBox2);
 
     auto *baixo = new QHBoxLayout;
@@ -121,11 +148,16 @@ void TFrmPrinc::MontaControles() {
     baixo->setSpacing(0);
     m_tree = new QTreeWidget(central);
     m_tree->setObjectName(QStringLiteral("TreeView_Opcoes"));
-    m_tree->setFixedWidth(105);
     m_tree->setHeaderHidden(true);
     m_tree->setRootIsDecorated(false);
     for (const TipoDeCartao &t : TiposDeCartao)
         m_tree->addTopLevelItem(new QTreeWidgetItem({QString::fromUtf8(t.titulo)}));
+    // Wide enough for its longest title in the tree's font, at least as at 100%.
+    int titulo = 0;
+    for (const TipoDeCartao &t : TiposDeCartao)
+        titulo =
+            std::max(titulo, m_tree->fontMetrics().horizontalAdvance(QString::fromUtf8(t.titulo)));
+    m_tree->setFixedWidth(std::max(105, titulo + 2 * m_tree->frameWidth() + 24));
     connect(m_tree, &QTreeWidget::itemClicked, this, [this] { TreeView_OpcoesClick(); });
     // The keyboard opens a page as a click does: an arrow on the node it reaches, Return or
     // Space on the current one.

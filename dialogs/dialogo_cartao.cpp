@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <QWindow>
 
 namespace {
@@ -96,94 +98,137 @@ TFrmIncluiCartao::~TFrmIncluiCartao() {
 }
 
 void TFrmIncluiCartao::MontaControles() {
-    const int w = m_dados.largura, h = m_dados.altura;
     setObjectName(QString::fromUtf8(m_dados.nomeForm));
     setWindowTitle(QString::fromUtf8(m_dados.captionInclusao));
     setFont(FonteDasJanelas(8));
-    setFixedSize(w, h);
+    auto *todo = new QVBoxLayout(this);
+    todo->setContentsMargins(0, 0, 0, 0);
 
     m_painel = new QFrame(this);
     m_painel->setObjectName("Panel1");
-    m_painel->setGeometry(0, 0, w, h);
     m_painel->setFont(FonteDasJanelas(8));
+    todo->addWidget(m_painel);
+    auto *coluna = new QVBoxLayout(m_painel);
+    coluna->setContentsMargins(8, 4, 8, 5);
+    coluna->setSpacing(4);
 
-    const int larguraGrupo = w - 16;
-    m_grupoNome = new QGroupBox(QStringLiteral("Nome"), m_painel);
-    m_grupoNome->setObjectName("GroupBox1");
-    m_grupoNome->setGeometry(8, 4, larguraGrupo, 50);
+    // A titled group holding one control at its left.
+    auto grupoDe = [&](const QString &titulo, const char *nome, QWidget *controle) {
+        auto *grupo = qobject_cast<QGroupBox *>(controle->parentWidget());
+        grupo->setTitle(titulo);
+        grupo->setObjectName(nome);
+        grupo->setMinimumHeight(50);
+        grupo->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        auto *dentro = new QHBoxLayout(grupo);
+        dentro->setContentsMargins(9, 4, 0, 3);
+        controle->setMinimumWidth(Escala(this, 258));
+        controle->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        dentro->addWidget(controle, 0, Qt::AlignLeft | Qt::AlignVCenter);
+        coluna->addWidget(grupo);
+    };
+    m_grupoNome = new QGroupBox(m_painel);
     m_edNome = new QLineEdit(m_grupoNome);
     m_edNome->setObjectName(QString::fromUtf8(m_dados.edNome));
-    m_edNome->setGeometry(12, 22, 258, 21);
     m_edNome->setMaxLength(30);
     m_edNome->setValidator(new ValidadorCp1252(m_edNome));
+    grupoDe(QStringLiteral("Nome"), "GroupBox1", m_edNome);
 
-    m_grupoRede = new QGroupBox(QStringLiteral("Rede Destino"), m_painel);
-    m_grupoRede->setObjectName("GroupBox3");
-    m_grupoRede->setGeometry(8, 58, larguraGrupo, 50);
+    m_grupoRede = new QGroupBox(m_painel);
     // Editable so that a card's network shows even when the list lacks it; the operator only
     // chooses from the list.
     m_comboRede = new QComboBox(m_grupoRede);
     m_comboRede->setObjectName(QString::fromUtf8(m_dados.comboRede));
-    m_comboRede->setGeometry(12, 22, 258, 21);
     m_comboRede->setEditable(true);
     m_comboRede->setInsertPolicy(QComboBox::NoInsert);
     m_comboRede->setCompleter(nullptr);
     m_comboRede->lineEdit()->setReadOnly(true);
     m_comboRede->installEventFilter(this);
     m_comboRede->lineEdit()->installEventFilter(this);
+    grupoDe(QStringLiteral("Rede Destino"), "GroupBox3", m_comboRede);
 
+    // The BIN typed at the left, the two commands in the middle, the card's BINs at the right.
     m_grupoBins = new QGroupBox(m_painel);
     m_grupoBins->setObjectName("GroupBox2");
-    m_grupoBins->setGeometry(8, 112, larguraGrupo, 177);
+    m_grupoBins->setMinimumHeight(176);
+    auto *bins = new QHBoxLayout(m_grupoBins);
+    bins->setContentsMargins(9, 8, 7, 12);
+    bins->setSpacing(0);
+    auto *entrada = new QVBoxLayout;
+    entrada->setSpacing(2);
     m_rotuloBin = new QLabel(QStringLiteral("Bin ou Range"), m_grupoBins);
     m_rotuloBin->setObjectName("Label5");
-    m_rotuloBin->setGeometry(12, 14, 120, 16);
+    m_rotuloBin->setMinimumSize(120, 16);
     m_edBin = new QLineEdit(m_grupoBins);
     m_edBin->setObjectName(QString::fromUtf8(m_dados.edBin));
-    m_edBin->setGeometry(12, 32, 130, 21);
+    m_edBin->setMinimumWidth(Escala(this, 130));
+    m_edBin->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_edBin->setMaxLength(TamMaxEntradaBin);
     // Pasted or dropped text passes the same gate as typed keys.
     m_edBin->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9-]*")), m_edBin));
     m_edBin->installEventFilter(this);
     connect(m_edBin, &QLineEdit::textChanged, this, &TFrmIncluiCartao::ed_binChange);
+    entrada->addWidget(m_rotuloBin);
+    entrada->addWidget(m_edBin);
+    entrada->addStretch(1);
+    bins->addLayout(entrada);
+    bins->addSpacing(6);
 
-    m_btIncluiBin = new QToolButton(m_grupoBins);
-    m_btIncluiBin->setObjectName("bt_inclui_bin");
-    m_btIncluiBin->setGeometry(148, 28, 32, 32);
-    m_btIncluiBin->setIcon(Glifo(true));
-    m_btIncluiBin->setIconSize(QSize(20, 20));
-    m_btIncluiBin->setToolTip(QStringLiteral("inclui bin"));
+    auto botaoDeBin = [&](const char *nome, bool incluir, const QString &dica) {
+        auto *b = new QToolButton(m_grupoBins);
+        b->setObjectName(nome);
+        b->setFixedSize(Escala(this, QSize(32, 32)));
+        b->setIcon(Glifo(incluir));
+        b->setIconSize(Escala(this, QSize(20, 20)));
+        b->setToolTip(dica);
+        return b;
+    };
+    m_btIncluiBin = botaoDeBin("bt_inclui_bin", true, QStringLiteral("inclui bin"));
     connect(m_btIncluiBin, &QToolButton::clicked, this, &TFrmIncluiCartao::bt_inclui_binClick);
-
-    m_btExcluiBin = new QToolButton(m_grupoBins);
-    m_btExcluiBin->setObjectName("bt_exclui_bin");
-    m_btExcluiBin->setGeometry(148, 68, 32, 32);
-    m_btExcluiBin->setIcon(Glifo(false));
-    m_btExcluiBin->setIconSize(QSize(20, 20));
-    m_btExcluiBin->setToolTip(QStringLiteral("<Excluir>Selecione o bin desejado"));
+    m_btExcluiBin =
+        botaoDeBin("bt_exclui_bin", false, QStringLiteral("<Excluir>Selecione o bin desejado"));
     connect(m_btExcluiBin, &QToolButton::clicked, this, &TFrmIncluiCartao::bt_exclui_binClick);
+    auto *comandos = new QVBoxLayout;
+    comandos->setContentsMargins(0, 14, 0, 0);
+    comandos->setSpacing(8);
+    comandos->addWidget(m_btIncluiBin);
+    comandos->addWidget(m_btExcluiBin);
+    comandos->addStretch(1);
+    bins->addLayout(comandos);
+    bins->addStretch(1);
 
     m_listaBins = new QListWidget(m_grupoBins);
     m_listaBins->setObjectName(QString::fromUtf8(m_dados.listaBins));
-    m_listaBins->setGeometry(larguraGrupo - 154 - 10, 16, 154, 145);
+    m_listaBins->setFixedSize(Escala(this, QSize(154, 145)));
     m_listaBins->setSelectionMode(QAbstractItemView::SingleSelection);
     m_listaBins->setToolTip(QStringLiteral("Tecla <DEL> exclui bin"));
     m_listaBins->installEventFilter(this);
+    auto *lista = new QVBoxLayout;
+    lista->setContentsMargins(0, 2, 0, 0);
+    lista->addWidget(m_listaBins);
+    lista->addStretch(1);
+    bins->addLayout(lista);
+    coluna->addWidget(m_grupoBins, 1);
+    coluna->addSpacing(-4);
 
-    m_btConfirma = new PainelBotao(m_painel);
-    m_btConfirma->setObjectName(QString::fromUtf8(m_dados.painelConfirma));
-    m_btConfirma->setGeometry(8, h - 25 - 5, 81, 25);
-    m_btConfirma->setCaption(QStringLiteral("Confirma"));
-    m_btConfirma->setTag(2);
+    auto *rodape = new QHBoxLayout;
+    auto painelDe = [&](const char *nome, const QString &caption, int tag) {
+        auto *p = new PainelBotao(m_painel);
+        p->setObjectName(QString::fromUtf8(nome));
+        p->setCaption(caption);
+        p->setTag(tag);
+        p->setMinimumSize(81, 25);
+        p->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        return p;
+    };
+    m_btConfirma = painelDe(m_dados.painelConfirma, QStringLiteral("Confirma"), 2);
     connect(m_btConfirma, &PainelBotao::clicado, this, &TFrmIncluiCartao::bt_conf_incluirClick);
-
-    m_btEncerra = new PainelBotao(m_painel);
-    m_btEncerra->setObjectName(QString::fromUtf8(m_dados.painelEncerra));
-    m_btEncerra->setGeometry(w - 81 - 8, h - 25 - 5, 81, 25);
-    m_btEncerra->setCaption(QStringLiteral("Encerra"));
-    m_btEncerra->setTag(1);
+    m_btEncerra = painelDe(m_dados.painelEncerra, QStringLiteral("Encerra"), 1);
     connect(m_btEncerra, &PainelBotao::clicado, this, &TFrmIncluiCartao::bt_encerra_incluirClick);
+    rodape->addWidget(m_btConfirma);
+    rodape->addStretch(1);
+    rodape->addWidget(m_btEncerra);
+    coluna->addLayout(rodape);
 }
 
 void TFrmIncluiCartao::FormCreate() {
@@ -201,6 +246,13 @@ void TFrmIncluiCartao::FormCreate() {
     setTabOrder(m_listaBins, m_btExcluiBin);
     setTabOrder(m_btExcluiBin, m_btConfirma);
     setTabOrder(m_btConfirma, m_btEncerra);
+    // Once the panels have their fonts: the size of the form at 100%, or what its controls need in
+    // larger fonts.
+    setFixedSize(QSize(m_dados.largura, m_dados.altura).expandedTo(layout()->sizeHint()));
+    // Placed now: the controls have their sizes before the form is first shown.
+    layout()->activate();
+    for (QWidget *w : findChildren<QWidget *>())
+        if (w->layout()) w->layout()->activate();
 }
 
 void TFrmIncluiCartao::FormActivate() {

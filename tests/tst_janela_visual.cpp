@@ -9,9 +9,13 @@
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QCheckBox>
 #include <QFontInfo>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScreen>
+#include <QToolButton>
 #include <QWindow>
 
 using namespace janela;
@@ -32,6 +36,34 @@ QPalette PaletaEscura() {
     }
     p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(130, 130, 130));
     return p;
+}
+
+// The controls of a form that clip their text when smaller than their size hint, and any control
+// that reaches out of its parent.
+QStringList NaoCabem(QWidget *form) {
+    QStringList falhas;
+    for (QWidget *w : form->findChildren<QWidget *>()) {
+        if (!w->isVisibleTo(form) || w->isWindow() || w->inherits("QStatusBar") ||
+            (w->parentWidget() && w->parentWidget()->inherits("QStatusBar")))
+            continue;
+        const bool comTexto = qobject_cast<PainelBotao *>(w) || qobject_cast<QLineEdit *>(w) ||
+                              qobject_cast<QComboBox *>(w) || qobject_cast<QCheckBox *>(w) ||
+                              qobject_cast<QLabel *>(w) || qobject_cast<QGroupBox *>(w) ||
+                              qobject_cast<QToolButton *>(w);
+        // A combo's own editor is the combo's business.
+        if (comTexto && !qobject_cast<QComboBox *>(w->parentWidget()) &&
+            (w->width() < w->sizeHint().width() || w->height() < w->sizeHint().height()))
+            falhas << QStringLiteral("%1 %2x%3 < %4x%5")
+                          .arg(w->objectName())
+                          .arg(w->width())
+                          .arg(w->height())
+                          .arg(w->sizeHint().width())
+                          .arg(w->sizeHint().height());
+        if (comTexto && w->parentWidget() && !w->parentWidget()->rect().contains(w->geometry()))
+            falhas << w->objectName() + QStringLiteral(" fora de ") +
+                          w->parentWidget()->objectName();
+    }
+    return falhas;
 }
 
 // Text that differs from its background by at least half the lightness scale.
@@ -142,6 +174,32 @@ private slots:
                 QCOMPARE(a->text(QAccessible::Name), p->caption());
             }
         }
+    }
+
+    // Every caption fits its control and every control its parent; ctest runs this again with
+    // QT_ENABLE_HIGHDPI_SCALING=0 QT_FONT_DPI=144, fonts half as large again as the layout's.
+    void controlesCabem_data() {
+        QTest::addColumn<int>("dialogo");
+        QTest::newRow("principal") << -1;
+        QTest::newRow("credito") << static_cast<int>(Indice(TipoGrade::Credito));
+        QTest::newRow("debito") << static_cast<int>(Indice(TipoGrade::Debito));
+        QTest::newRow("combustivel") << static_cast<int>(Indice(TipoGrade::Combustivel));
+    }
+    void controlesCabem() {
+        QFETCH(int, dialogo);
+        AbreComDialogos();
+        ClicaArvore(dialogo < 0 ? 0 : dialogo);
+        QWidget *form = janela.get();
+        if (dialogo >= 0) {
+            TFrmIncluiCartao *d = Pagina(TiposDeCartao[dialogo].grade)->Dialogo();
+            d->show();
+            QVERIFY(QTest::qWaitForWindowExposed(d));
+            const bool grande = janela->logicalDpiY() > 96;
+            QCOMPARE(d->width() > DadosDoTipo(TiposDeCartao[dialogo].grade).largura, grande);
+            form = d;
+        }
+        const QStringList falhas = NaoCabem(form);
+        QVERIFY2(falhas.isEmpty(), qPrintable(falhas.join(QStringLiteral("; "))));
     }
 
     void umaFamilia() {

@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
 // One per form: sees the panels' events before they do.
@@ -69,6 +71,14 @@ QFont FonteDasJanelas(int pontos, bool negrito, bool italico) {
     fonte.setBold(negrito);
     fonte.setItalic(italico);
     return fonte;
+}
+
+int Escala(const QWidget *w, int px) {
+    return std::max(px, qRound(px * w->logicalDpiY() / 96.0));
+}
+
+QSize Escala(const QWidget *w, QSize tamanho) {
+    return {Escala(w, tamanho.width()), Escala(w, tamanho.height())};
 }
 
 bool PaletaClara() {

@@ -11,12 +11,19 @@ void AjustaVisual(QWidget *form);
 
 #include <QColor>
 #include <QFont>
+#include <QSize>
 #include <QString>
 
 // The one family of the main window and the dialogs: Arial, or its metric-compatible stand-in,
 // or else the system's own font, so no window mixes families.
 QString FamiliaDasJanelas();
 QFont FonteDasJanelas(int pontos, bool negrito = false, bool italico = false);
+
+// A length laid out for a 96-DPI screen, in the logical DPI of the widget's screen: the sizes of
+// the windows at 100% grow with the fonts when these are set larger (Xft.dpi, QT_FONT_DPI).
+// The scale factor needs nothing of this: Qt scales every length with it.
+int Escala(const QWidget *w, int px);
+QSize Escala(const QWidget *w, QSize tamanho);
 
 // Whether the application's palette draws dark text on a light background: only then do the
 // given text colours stay readable.

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QFontMetrics>
 #include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
@@ -64,6 +65,7 @@ PainelBotao::PainelBotao(const QString &caption, QWidget *pai) : PainelBotao(pai
 
 void PainelBotao::setCaption(const QString &caption) {
     m_caption = caption;
+    updateGeometry();
     update();
     QAccessibleEvent evento(this, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&evento);
@@ -87,6 +89,12 @@ bool PainelBotao::TemClique() const {
 
 void PainelBotao::Clica() {
     emit clicado();
+}
+
+QSize PainelBotao::sizeHint() const {
+    const QFontMetrics medida(font());
+    return {medida.horizontalAdvance(m_caption) + 2 * medida.averageCharWidth() + 2 * frameWidth(),
+            medida.height() + 10};
 }
 
 void PainelBotao::paintEvent(QPaintEvent *evento) {

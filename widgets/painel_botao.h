@@ -24,6 +24,9 @@ public:
     // Runs the click as a left click would.
     void Clica();
 
+    // Room for the caption in the panel's font; the window sets the size it has at 100%.
+    QSize sizeHint() const override;
+
 signals:
     void clicado();
 

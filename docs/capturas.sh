@@ -101,7 +101,7 @@ espera() { sleep "${1:-0.6}"; }
 # message box or a dialog just opened; it gets the keyboard focus.
 espera_janela() {
   local id
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     for id in $(xdotool search --onlyvisible --pid "$programa_pid" 2>/dev/null || true); do
       case " $* " in *" $id "*) continue ;; esac
       # Not a menu or a list that pops up.

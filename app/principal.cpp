@@ -43,6 +43,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -566,10 +567,16 @@ bool TFrmPrinc::SalvaConfig() {
         QString motivo;
         // The comparison and the write under the table's lock: an import or another window
         // cannot fall between them.
+        // A table reached through a link out of the installation gets no directory and no lock
+        // made there: GravaTabRot refuses it and says why.
+        QString real;
+        const bool dentro = DentroDaInstalacao(m_caminhoTabRot, Raiz(), nullptr, &real);
         const QString dir = QFileInfo(m_caminhoTabRot).absolutePath();
-        if (!QFileInfo(dir).isDir()) QDir().mkdir(dir);
-        const TravaArquivo trava(m_caminhoTabRot);
-        if (trava.obtida() && MarcaDoArquivo(m_caminhoTabRot, TamMaxTabRot) != m_cartoes.Marca()) {
+        if (dentro && !QFileInfo(dir).isDir()) QDir().mkdir(dir);
+        std::optional<TravaArquivo> trava;
+        if (dentro) trava.emplace(m_caminhoTabRot, real);
+        if (trava && trava->obtida() &&
+            MarcaDoArquivo(m_caminhoTabRot, TamMaxTabRot) != m_cartoes.Marca()) {
             switch (PerguntaArquivoAlterado()) {
             case Resposta::Sim:
                 break;
@@ -586,8 +593,8 @@ bool TFrmPrinc::SalvaConfig() {
             }
         }
         // Without its directory the lock cannot be had: GravaTabRot tells that failure itself.
-        const bool semTrava = !trava.obtida() && QFileInfo(dir).isDir();
-        if (semTrava) motivo = trava.erro();
+        const bool semTrava = trava && !trava->obtida() && QFileInfo(dir).isDir();
+        if (semTrava) motivo = trava->erro();
         if (semTrava || !GravaTabRot(m_caminhoTabRot, *m_tabela, &motivo)) {
             // The operator must know which file and why, to mend it and save again.
             Caixas().Mensagem(this,

@@ -248,8 +248,8 @@ static bool RedeDoRegistro(const QString &status, const CamposRegistro &campos,
 // save) never falls between them. False when the table may not be written (outside the
 // installation, or the lock not had in time): the record then fails as a failed write.
 static bool TravaAlvo(const QString &alvo, std::optional<TravaArquivo> &trava, bool criaDiretorio) {
-    QString motivo;
-    if (!DentroDaInstalacao(alvo, Raiz(), &motivo)) {
+    QString motivo, real;
+    if (!DentroDaInstalacao(alvo, Raiz(), &motivo, &real)) {
         RecusaGravacao(motivo);
         return false;
     }
@@ -260,7 +260,7 @@ static bool TravaAlvo(const QString &alvo, std::optional<TravaArquivo> &trava, b
             dir); // only the last level, as the server lays it; GravaTabRot tells a failure
         if (!QFileInfo(dir).isDir()) return true;
     }
-    trava.emplace(alvo);
+    trava.emplace(alvo, real);
     if (trava->obtida()) return true;
     AvisaErro(trava->erro());
     return false;

@@ -174,6 +174,30 @@ QString Pai(const QString &caminho) {
     return barra <= 0 ? QStringLiteral("/") : caminho.left(barra);
 }
 
+// The real path of a file or directory that exists. The kernel resolves the whole path in one
+// open and /proc/self/fd tells where it led; glibc's realpath makes a readlink per component,
+// which a write pays several times over. realpath still serves where /proc is not mounted.
+bool RealDoExistente(const QByteArray &caminho, QString &real) {
+    const int fd = ::open(caminho.constData(), O_PATH | O_CLOEXEC);
+    if (fd < 0) return false;
+    char proc[32];
+    std::snprintf(proc, sizeof proc, "/proc/self/fd/%d", fd);
+    char alvo[PATH_MAX];
+    const ssize_t n = ::readlink(proc, alvo, sizeof alvo - 1);
+    ::close(fd);
+    static constexpr char apagado[] = " (deleted)";
+    const auto tam = sizeof apagado - 1;
+    if (n > 0 && alvo[0] == '/' &&
+        !(size_t(n) > tam && std::memcmp(alvo + n - tam, apagado, tam) == 0)) {
+        real = QFile::decodeName(QByteArray(alvo, n));
+        return true;
+    }
+    char r[PATH_MAX];
+    if (!::realpath(caminho.constData(), r)) return false;
+    real = QFile::decodeName(r);
+    return true;
+}
+
 // The real path of a file that may not exist yet: the links of the file itself followed (a
 // dangling one to where it points), then the real path of the nearest directory that exists.
 QString Real(const QString &caminho) {
@@ -192,9 +216,8 @@ QString Real(const QString &caminho) {
     QString resto;
     QString dir = c;
     for (;;) {
-        char real[PATH_MAX];
-        if (::realpath(QFile::encodeName(dir).constData(), real)) {
-            QString r = QFile::decodeName(real);
+        QString r;
+        if (RealDoExistente(QFile::encodeName(dir), r)) {
             if (resto.isEmpty()) return r;
             return r == QLatin1String("/") ? r + resto : r + QLatin1Char('/') + resto;
         }
@@ -213,19 +236,52 @@ bool Sob(const QString &caminho, const QString &raiz) {
 struct TravaAtiva {
     int fd = -1;
     int titulares = 0;
+    QStringList nomes; // the paths it was asked by, while held
 };
 
 QMutex g_mutexTravas;
 QHash<QString, TravaAtiva> g_travas;
+// A lock taken again by the same path while held is the same lock: its name is not resolved
+// anew (each resolution walks the whole path in the kernel, several times per import record).
+QHash<QString, QString> g_chavePorNome;
+
+// The held lock's name for this path, if this process holds it. Under g_mutexTravas.
+QString ChaveTida(const QString &arquivo) {
+    return g_chavePorNome.value(arquivo);
+}
 std::atomic<int> g_prazoTravaMs{5000};
+
+// The root is resolved once per process (once it exists). A root made a link elsewhere later
+// only gets the paths through it refused, never let through.
+QString RaizReal(const QString &raizEscrita) {
+    static QMutex mutex;
+    static QString escrita, real;
+    const QMutexLocker guarda(&mutex);
+    if (escrita == raizEscrita) return real;
+    const QString agora = Real(raizEscrita);
+    struct stat st;
+    if (::stat(QFile::encodeName(agora).constData(), &st) == 0) { // not yet made: asked again
+        escrita = raizEscrita;
+        real = agora;
+    }
+    return agora;
+}
 
 } // namespace
 
-bool DentroDaInstalacao(const QString &caminho, const QString &raiz, QString *motivo) {
+bool DentroDaInstalacao(const QString &caminho, const QString &raiz, QString *motivo,
+                        QString *realJulgado) {
     const QString raizEscrita = Limpo(raiz);
     if (!Sob(Limpo(caminho), raizEscrita)) return true;
-    const QString raizReal = Real(raizEscrita);
-    const QString real = Real(caminho);
+    const QString raizReal = RaizReal(raizEscrita);
+    QString real;
+    {
+        const QMutexLocker guarda(&g_mutexTravas);
+        const QString chave = ChaveTida(caminho);
+        if (!chave.isEmpty()) real = chave.chopped(4); // the real path and ".lck"
+    }
+    if (real.isEmpty()) real = Real(caminho);
+    if (realJulgado) *realJulgado = real;
     if (Sob(real, raizReal)) return true;
     if (motivo) *motivo = QStringLiteral("%1 leva para fora da instalação (%2)").arg(caminho, real);
     return false;
@@ -249,11 +305,23 @@ int TravaArquivo::Prazo() {
     return g_prazoTravaMs;
 }
 
-TravaArquivo::TravaArquivo(const QString &arquivo) : m_chave(ArquivoDaTrava(arquivo)) {
+TravaArquivo::TravaArquivo(const QString &arquivo, const QString &real) {
+    {
+        const QMutexLocker guarda(&g_mutexTravas);
+        m_chave = ChaveTida(arquivo);
+        if (!m_chave.isEmpty()) {
+            ++g_travas[m_chave].titulares;
+            m_obtida = true;
+            return;
+        }
+    }
+    m_chave = real.isEmpty() ? ArquivoDaTrava(arquivo) : real + QStringLiteral(".lck");
     const QMutexLocker guarda(&g_mutexTravas);
     const auto ativa = g_travas.find(m_chave);
     if (ativa != g_travas.end()) {
         ++ativa->titulares;
+        ativa->nomes << arquivo;
+        g_chavePorNome.insert(arquivo, m_chave);
         m_obtida = true;
         return;
     }
@@ -264,9 +332,12 @@ TravaArquivo::TravaArquivo(const QString &arquivo) : m_chave(ArquivoDaTrava(arqu
     for (;;) {
         if (fd < 0) {
             // O_NOFOLLOW: a link planted under the lock's name cannot make us create a file
-            // elsewhere.
-            fd = ::open(nome.constData(),
-                        O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+            // elsewhere. Read-only: flock needs no more, so a lock file another user made
+            // serves every operator who can read it.
+            const int modos = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+            fd = ::open(nome.constData(), modos | O_CREAT, 0644);
+            // Refused in a sticky directory when someone else made it (protected_regular).
+            if (fd < 0 && errno == EACCES) fd = ::open(nome.constData(), modos);
             if (fd < 0) {
                 m_erro = QStringLiteral("não foi possível abrir a trava %1: %2")
                              .arg(m_chave, Motivo(errno));
@@ -279,9 +350,12 @@ TravaArquivo::TravaArquivo(const QString &arquivo) : m_chave(ArquivoDaTrava(arqu
             m_erro = QStringLiteral("a trava %1 não é um arquivo comum").arg(m_chave);
             return;
         }
+        // It stays: a umask that hid it from the other operators would lock them out for good.
+        if (st.st_uid == ::geteuid() && (st.st_mode & 0444) != 0444) [[maybe_unused]]
+            const int r = ::fchmod(fd, (st.st_mode & 07777) | 0444);
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            // The holder before us removed the lock file as it let go: ours counts only while
-            // the name still leads to it, else a new one is made.
+            // Someone removed the lock file while we waited: ours counts only while the name
+            // still leads to it, else a new one is made.
             struct stat noNome;
             if (::stat(nome.constData(), &noNome) == 0 && noNome.st_dev == st.st_dev &&
                 noNome.st_ino == st.st_ino)
@@ -303,7 +377,8 @@ TravaArquivo::TravaArquivo(const QString &arquivo) : m_chave(ArquivoDaTrava(arqu
         QThread::msleep(qMin<qint64>(esperaMs, qMax<qint64>(1, prazo.remainingTime())));
         esperaMs = qMin(esperaMs * 2, 16);
     }
-    g_travas.insert(m_chave, TravaAtiva{fd, 1});
+    g_travas.insert(m_chave, TravaAtiva{fd, 1, {arquivo}});
+    g_chavePorNome.insert(arquivo, m_chave);
     m_obtida = true;
 }
 
@@ -312,10 +387,11 @@ TravaArquivo::~TravaArquivo() {
     const QMutexLocker guarda(&g_mutexTravas);
     const auto ativa = g_travas.find(m_chave);
     if (ativa == g_travas.end() || --ativa->titulares > 0) return;
-    // Removed while still held, so that no one takes the name's lock in between; whoever waits
-    // on the old file sees it is gone and makes a new one. Nothing is left in the installation.
-    ::unlink(QFile::encodeName(m_chave).constData());
+    // The lock file stays: making and removing it at every write cost a directory update that
+    // the disk then syncs with the table, about a fifth of an import record.
     ::close(ativa->fd); // drops the flock
+    for (const QString &nome : std::as_const(ativa->nomes))
+        g_chavePorNome.remove(nome);
     g_travas.erase(ativa);
 }
 
@@ -334,14 +410,30 @@ MarcaArquivo MarcaDoArquivo(const QString &caminho, qint64 maximo) {
     return m;
 }
 
-bool TravadoPorEsteProcesso(const QString &arquivo) {
+namespace {
+
+// The lock's name if this process holds the file's lock, else empty.
+QString ChaveSeTravado(const QString &arquivo) {
+    {
+        const QMutexLocker guarda(&g_mutexTravas);
+        const QString chave = ChaveTida(arquivo);
+        if (!chave.isEmpty()) return chave;
+    }
+    const QString chave = TravaArquivo::ArquivoDaTrava(arquivo);
     const QMutexLocker guarda(&g_mutexTravas);
-    return g_travas.contains(TravaArquivo::ArquivoDaTrava(arquivo));
+    return g_travas.contains(chave) ? chave : QString();
+}
+
+} // namespace
+
+bool TravadoPorEsteProcesso(const QString &arquivo) {
+    return !ChaveSeTravado(arquivo).isEmpty();
 }
 
 void RemoveTemporariosAntigos(const QString &arquivo) {
-    if (!TravadoPorEsteProcesso(arquivo)) return;
-    const QString real = Real(arquivo);
+    const QString chave = ChaveSeTravado(arquivo);
+    if (chave.isEmpty()) return;
+    const QString real = chave.chopped(4); // the lock is the real path and ".lck"
     const QString dir = Pai(real);
     const QByteArray prefixo =
         QFile::encodeName(real.mid(real.lastIndexOf(QLatin1Char('/')) + 1)) + '.';

@@ -52,12 +52,14 @@ constexpr qint64 TamMaxPerfil = qint64(1) << 20;      // profile (ini) files
 constexpr qint64 TamMaxImportacao = qint64(64) << 20; // import files
 
 // One writer at a time: an exclusive flock on "<file>.lck" beside the file, held while the
-// object lives. The kernel drops it when the process dies, so a crash leaves no stale lock.
+// object lives. The kernel drops it when the process dies, so a crash leaves no stale lock; the
+// empty lock file itself stays for the next writer.
 // Taken again in the same process (a save inside a record's read and write) it is shared by
 // the nested holders. The wait is bounded; obtida() is false after it, with the reason in erro().
+// `real`: the file's real path, when the caller has just resolved it (DentroDaInstalacao).
 class TravaArquivo {
 public:
-    explicit TravaArquivo(const QString &arquivo);
+    explicit TravaArquivo(const QString &arquivo, const QString &real = QString());
     ~TravaArquivo();
     TravaArquivo(const TravaArquivo &) = delete;
     TravaArquivo &operator=(const TravaArquivo &) = delete;
@@ -99,8 +101,11 @@ void RemoveTemporariosAntigos(const QString &arquivo);
 // Writes into the installation never follow a link out of it: for a path under the root as
 // written, false when its real path (every link of the file and of its directories followed,
 // a dangling one too) lies outside the root's real path; `motivo` then says where it leads.
-// A path outside the root as written is the operator's own choice and is let through.
-bool DentroDaInstalacao(const QString &caminho, const QString &raiz, QString *motivo = nullptr);
+// A path outside the root as written is the operator's own choice and is let through. A file
+// whose lock this process holds is judged by the real path its lock was taken at. `real`, when
+// given, receives the real path judged (empty for a path outside the root as written).
+bool DentroDaInstalacao(const QString &caminho, const QString &raiz, QString *motivo = nullptr,
+                        QString *real = nullptr);
 
 // A refused write told on standard error (and by the caller in the trace).
 void AvisaErro(const QString &texto);

@@ -147,7 +147,7 @@ private slots:
         esperado.sort();
         QCOMPARE(Nomes(lote::Le(m_inst.empresa("12345678"))), esperado);
         QCOMPARE(QDir(QFileInfo(m_inst.empresa("12345678")).path()).entryList(QDir::Files),
-                 QStringList{"TabRot.bin"});
+                 (QStringList{"TabRot.bin", "TabRot.bin.lck"}));
     }
 
     // A lock another process holds: the record waits a bounded time and fails as a failed write.
@@ -317,7 +317,8 @@ private slots:
         QStringList restam = QDir(dir).entryList({"*.*"}, QDir::Files);
         restam.sort();
         QCOMPARE(restam, (QStringList{"12345678.cnf", "COMUNIC.cnf.a1B2c3", "TabRot.bin",
-                                      "TabRot.bin.a1B2c3d", "TabRot.bin.abc", "trace.txt"}));
+                                      "TabRot.bin.a1B2c3d", "TabRot.bin.abc", "TabRot.bin.lck",
+                                      "trace.txt"}));
     }
 };
 

@@ -98,6 +98,7 @@ private slots:
     void init() {
         QVERIFY(QDir().mkpath(m_config));
         QFile::remove(Trace());
+        QFile::remove(m_config + QStringLiteral("/TabRot.bin.lck")); // each case its own saves
     }
 
     void camposDeTexto_data() {
@@ -415,7 +416,7 @@ private slots:
         QVERIFY(!QFileInfo::exists(QFileInfo(arq).path()));
         QVERIFY(GravaTabRot(arq, *TresEntradas()));
         QCOMPARE(Le(arq), BytesDaTabRot(*TresEntradas()));
-        QCOMPARE(Conteudo(QFileInfo(arq).path()), QStringList{QStringLiteral("TabRot.bin")});
+        QCOMPARE(Conteudo(QFileInfo(arq).path()), (QStringList{"TabRot.bin", "TabRot.bin.lck"}));
         QVERIFY(QDir(Caminhos::DiretorioEmpresas(m_raiz)).removeRecursively());
     }
 
@@ -472,7 +473,7 @@ private slots:
         QCOMPARE(int(Modo(arq)), modo);
         QVERIFY(!Conteudo(m_config).contains(QStringLiteral("TabRot.bin.")));
         QCOMPARE(Conteudo(m_config).filter(QStringLiteral("TabRot")),
-                 QStringList{QStringLiteral("TabRot.bin")});
+                 (QStringList{"TabRot.bin", "TabRot.bin.lck"}));
         QVERIFY(QFile::remove(arq));
     }
 
@@ -519,7 +520,7 @@ private slots:
         QCOMPARE(QByteArray(buf, int(n)), BytesExemplo());
         QCOMPARE(Le(arq), BytesDaTabRot(*TresEntradas()));
         QCOMPARE(Conteudo(m_config).filter(QStringLiteral("TabRot")),
-                 QStringList{QStringLiteral("TabRot.bin")});
+                 (QStringList{"TabRot.bin", "TabRot.bin.lck"}));
         QVERIFY(QFile::remove(arq));
     }
 
@@ -550,7 +551,7 @@ private slots:
         QVERIFY(!ok);
         QCOMPARE(Le(arq), BytesExemplo());
         QCOMPARE(Conteudo(m_config).filter(QStringLiteral("TabRot")),
-                 QStringList{QStringLiteral("TabRot.bin")});
+                 (QStringList{"TabRot.bin", "TabRot.bin.lck"}));
         QVERIFY(GravaTabRot(arq, *cheia));
         QCOMPARE(Le(arq), BytesDaTabRot(*cheia));
         QVERIFY(QFile::remove(arq));

@@ -49,9 +49,10 @@ const QList<Semente> &Sementes() {
 }
 
 const QRegularExpression &Permitidos() {
-    static const QRegularExpression re(QStringLiteral(
-        "^(importa/(importa|StatusArqImportado)\\.txt|Vardo/config/(TabRot\\.bin|trace\\.txt|"
-        "EMPRESA[12]\\.cnf|Empresas/[A-Z0-9]{8}/TabRot\\.bin))$"));
+    static const QRegularExpression re(
+        QStringLiteral("^(importa/(importa\\.txt|StatusArqImportado\\.txt(\\.lck)?)|Vardo/config/"
+                       "(TabRot\\.bin(\\.lck)?|trace\\.txt|EMPRESA[12]\\.cnf|"
+                       "Empresas/[A-Z0-9]{8}/TabRot\\.bin(\\.lck)?))$"));
     return re;
 }
 
@@ -89,6 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *dados, size_t tamanho)
             std::fprintf(stderr, "arquivo inesperado: %s\n", qPrintable(relativo));
             fuzz::Falha("arquivo fora dos lugares da instalação (ou temporário deixado)");
         }
+        if (relativo.endsWith(QLatin1String(".lck"))) FUZZ_EXIGE(it.fileInfo().size() == 0);
         if (!relativo.endsWith(QLatin1String("TabRot.bin"))) continue;
         const QByteArray bytes = fuzz::Le(c);
         if (relativo.contains(QLatin1String("/DANIFICA/"))) {

@@ -355,6 +355,8 @@ ResumoImportacao ExecutaImportacao(const QString &arquivo, TTabRot &tabela,
         if (QFileInfo::exists(status) || QFileInfo(status).isSymLink())
             QFile::remove(status); // a failed deletion is ignored
     }
+    // The status file's lock name, resolved once for the run now that no old link stands there.
+    const QString statusReal = CaminhoReal(status);
 
     QByteArray conteudo;
     QString motivo;
@@ -375,7 +377,7 @@ ResumoImportacao ExecutaImportacao(const QString &arquivo, TTabRot &tabela,
         if (progresso) progresso(resumo.lidos, total);
         ++resumo.lidos;
         // A record's lines stay together when another run writes the same status file.
-        const TravaArquivo travaStatus(status);
+        const TravaArquivo travaStatus(status, statusReal);
         const CamposRegistro campos = CortaCampos(linha);
         CriarArquivoStatus(status, linha);
         if (!ValidaRegistro(status, campos)) continue;

@@ -287,6 +287,10 @@ bool DentroDaInstalacao(const QString &caminho, const QString &raiz, QString *mo
     return false;
 }
 
+QString CaminhoReal(const QString &caminho) {
+    return Real(caminho);
+}
+
 void AvisaErro(const QString &texto) {
     const QByteArray linha = "configurador-roteamento: " + texto.toLocal8Bit() + '\n';
     std::fwrite(linha.constData(), 1, size_t(linha.size()), stderr);

@@ -56,7 +56,7 @@ constexpr qint64 TamMaxImportacao = qint64(64) << 20; // import files
 // empty lock file itself stays for the next writer.
 // Taken again in the same process (a save inside a record's read and write) it is shared by
 // the nested holders. The wait is bounded; obtida() is false after it, with the reason in erro().
-// `real`: the file's real path, when the caller has just resolved it (DentroDaInstalacao).
+// `real`: the file's real path, when the caller has resolved it (DentroDaInstalacao, CaminhoReal).
 class TravaArquivo {
 public:
     explicit TravaArquivo(const QString &arquivo, const QString &real = QString());
@@ -106,6 +106,10 @@ void RemoveTemporariosAntigos(const QString &arquivo);
 // given, receives the real path judged (empty for a path outside the root as written).
 bool DentroDaInstalacao(const QString &caminho, const QString &raiz, QString *motivo = nullptr,
                         QString *real = nullptr);
+
+// The real path of a file that may not exist yet: every link of the file and of its directories
+// followed, a dangling one to where it points.
+QString CaminhoReal(const QString &caminho);
 
 // A refused write told on standard error (and by the caller in the trace).
 void AvisaErro(const QString &texto);

@@ -90,16 +90,19 @@ private slots:
         QTest::addColumn<int>("registros");
         QTest::addColumn<bool>("mostrado");
         QTest::newRow("curta: sem diálogo") << 1 << false;
-        QTest::newRow("longa: registros feitos de total") << 300 << true;
+        QTest::newRow("longa: registros feitos de total") << 2000 << true;
     }
     void progresso() {
         QFETCH(int, registros);
         QFETCH(bool, mostrado);
         QVERIFY(MontaInstalacao());
         AbreJanela();
+        // Each card included and then deleted: every record writes the table, which never fills,
+        // so the run is long enough for the dialog however fast the disk.
         QByteArray conteudo;
         for (int i = 0; i < registros; ++i)
-            conteudo += "TODAS;C" + QByteArray::number(i) + ";411111;20;C;I\r\n";
+            conteudo += "TODAS;C" + QByteArray::number(i / 2) + ";411111;20;C;" +
+                        (i % 2 ? "E" : "I") + "\r\n";
         const QString arquivo = Arquivo("lote/longa.txt");
         QVERIFY(lote::Escreve(arquivo, conteudo));
 

@@ -249,6 +249,16 @@ QHash<QString, QString> g_chavePorNome;
 QString ChaveTida(const QString &arquivo) {
     return g_chavePorNome.value(arquivo);
 }
+QString ChaveTidaTravando(const QString &arquivo) {
+    const QMutexLocker guarda(&g_mutexTravas);
+    return ChaveTida(arquivo);
+}
+
+// A lock's name is the file's real path and this.
+const QLatin1String SufixoTrava(".lck");
+QString RealDaChave(const QString &chave) {
+    return chave.chopped(SufixoTrava.size());
+}
 std::atomic<int> g_prazoTravaMs{5000};
 
 // The root is resolved once per process (once it exists). A root made a link elsewhere later
@@ -274,13 +284,8 @@ bool DentroDaInstalacao(const QString &caminho, const QString &raiz, QString *mo
     const QString raizEscrita = Limpo(raiz);
     if (!Sob(Limpo(caminho), raizEscrita)) return true;
     const QString raizReal = RaizReal(raizEscrita);
-    QString real;
-    {
-        const QMutexLocker guarda(&g_mutexTravas);
-        const QString chave = ChaveTida(caminho);
-        if (!chave.isEmpty()) real = chave.chopped(4); // the real path and ".lck"
-    }
-    if (real.isEmpty()) real = Real(caminho);
+    const QString tida = ChaveTidaTravando(caminho);
+    const QString real = tida.isEmpty() ? Real(caminho) : RealDaChave(tida);
     if (realJulgado) *realJulgado = real;
     if (Sob(real, raizReal)) return true;
     if (motivo) *motivo = QStringLiteral("%1 leva para fora da instalação (%2)").arg(caminho, real);
@@ -298,7 +303,7 @@ void AvisaErro(const QString &texto) {
 }
 
 QString TravaArquivo::ArquivoDaTrava(const QString &arquivo) {
-    return Real(arquivo) + QStringLiteral(".lck");
+    return Real(arquivo) + SufixoTrava;
 }
 
 void TravaArquivo::DefinePrazo(int ms) {
@@ -319,7 +324,7 @@ TravaArquivo::TravaArquivo(const QString &arquivo, const QString &real) {
             return;
         }
     }
-    m_chave = real.isEmpty() ? ArquivoDaTrava(arquivo) : real + QStringLiteral(".lck");
+    m_chave = real.isEmpty() ? ArquivoDaTrava(arquivo) : real + SufixoTrava;
     const QMutexLocker guarda(&g_mutexTravas);
     const auto ativa = g_travas.find(m_chave);
     if (ativa != g_travas.end()) {
@@ -418,11 +423,8 @@ namespace {
 
 // The lock's name if this process holds the file's lock, else empty.
 QString ChaveSeTravado(const QString &arquivo) {
-    {
-        const QMutexLocker guarda(&g_mutexTravas);
-        const QString chave = ChaveTida(arquivo);
-        if (!chave.isEmpty()) return chave;
-    }
+    const QString tida = ChaveTidaTravando(arquivo);
+    if (!tida.isEmpty()) return tida;
     const QString chave = TravaArquivo::ArquivoDaTrava(arquivo);
     const QMutexLocker guarda(&g_mutexTravas);
     return g_travas.contains(chave) ? chave : QString();
@@ -437,7 +439,7 @@ bool TravadoPorEsteProcesso(const QString &arquivo) {
 void RemoveTemporariosAntigos(const QString &arquivo) {
     const QString chave = ChaveSeTravado(arquivo);
     if (chave.isEmpty()) return;
-    const QString real = chave.chopped(4); // the lock is the real path and ".lck"
+    const QString real = RealDaChave(chave);
     const QString dir = Pai(real);
     const QByteArray prefixo =
         QFile::encodeName(real.mid(real.lastIndexOf(QLatin1Char('/')) + 1)) + '.';

@@ -11,6 +11,7 @@
 #include "env/caminhos.h"
 #include "env/empresas.h"
 #include "env/erro.h"
+#include "env/gravacao_guardada.h"
 #include "env/roteamento.h"
 #include "env/texto.h"
 #include "env/trace.h"
@@ -564,19 +565,11 @@ bool TFrmPrinc::SalvaConfig() {
     if (!AceitaConflitosNovos()) return false;
     // One write of the whole table: the payment server never sees the defaults without cards.
     try {
-        QString motivo;
         // The comparison and the write under the table's lock: an import or another window
-        // cannot fall between them.
-        // A table reached through a link out of the installation gets no directory and no lock
-        // made there: GravaTabRot refuses it and says why.
-        QString real;
-        const bool dentro = DentroDaInstalacao(m_caminhoTabRot, Raiz(), nullptr, &real);
-        const QString dir = QFileInfo(m_caminhoTabRot).absolutePath();
-        if (dentro && !QFileInfo(dir).isDir()) QDir().mkdir(dir);
-        std::optional<TravaArquivo> trava;
-        if (dentro) trava.emplace(m_caminhoTabRot, real);
-        if (trava && trava->obtida() &&
-            MarcaDoArquivo(m_caminhoTabRot, TamMaxTabRot) != m_cartoes.Marca()) {
+        // cannot fall between them. A table reached through a link out of the installation gets
+        // no directory and no lock made there: the write refuses it and says why.
+        const GravacaoGuardada guarda(m_caminhoTabRot, {.criaDiretorio = true});
+        if (guarda.pronta() && MarcaDoArquivo(m_caminhoTabRot, TamMaxTabRot) != m_cartoes.Marca()) {
             switch (PerguntaArquivoAlterado()) {
             case Resposta::Sim:
                 break;
@@ -592,10 +585,8 @@ bool TFrmPrinc::SalvaConfig() {
                 return false;
             }
         }
-        // Without its directory the lock cannot be had: GravaTabRot tells that failure itself.
-        const bool semTrava = trava && !trava->obtida() && QFileInfo(dir).isDir();
-        if (semTrava) motivo = trava->erro();
-        if (semTrava || !GravaTabRot(m_caminhoTabRot, *m_tabela, &motivo)) {
+        QString motivo;
+        if (!GravaTabRot(guarda, *m_tabela, &motivo)) {
             // The operator must know which file and why, to mend it and save again.
             Caixas().Mensagem(this,
                               QStringLiteral("Erro na gravação do arquivo\n%1: %2")
@@ -708,7 +699,7 @@ void TFrmPrinc::Importar1Click() {
             ProgressoSemCancelar progresso(
                 QStringLiteral("Importando %1").arg(QDir::toNativeSeparators(arquivo)),
                 TituloConfigurador, this);
-            ExecutaImportacao(arquivo, *m_tabela, TabelasDaInstalacao(),
+            ExecutaImportacao(arquivo, *m_tabela,
                               [&](int feitos, int total) { progresso.Avanca(feitos, total); });
         } catch (const ErroES &e) {
             // The run ended early: no closing message, the selector as it was.

@@ -1,9 +1,9 @@
 #include "batch/exportacao.h"
 
-#include "env/arquivos.h"
 #include "env/caminhos.h"
 #include "env/empresas.h"
 #include "env/erro.h"
+#include "env/gravacao_atomica.h"
 #include "env/texto.h"
 #include "routing/tipos_cartao.h"
 

@@ -2,10 +2,12 @@
 
 #include "routing/tipos_cartao.h"
 
-#include "env/arquivos.h"
 #include "env/caminhos.h"
 #include "env/empresas.h"
 #include "env/erro.h"
+#include "env/gravacao_atomica.h"
+#include "env/gravacao_guardada.h"
+#include "env/leitura.h"
 #include "env/texto.h"
 #include "env/trace.h"
 
@@ -105,6 +107,16 @@ int ProcuraCartao(const TTabRot &tabela, const QByteArray &nome, std::uint16_t r
     return -1;
 }
 
+struct ReservaDoRegistro {
+    ReservaDoRegistro(TabelasImportacao &t, const QString &alvo, bool criaDiretorio)
+        : tabelas(t), pode(t.Reserva(alvo, criaDiretorio)) {}
+    ~ReservaDoRegistro() { tabelas.Libera(); }
+    ReservaDoRegistro(const ReservaDoRegistro &) = delete;
+    ReservaDoRegistro &operator=(const ReservaDoRegistro &) = delete;
+    TabelasImportacao &tabelas;
+    const bool pode;
+};
+
 } // namespace
 
 QList<QByteArray> LinhasImportacao(const QByteArray &conteudo) {
@@ -160,37 +172,40 @@ CamposRegistro CortaCampos(const QByteArray &linha, char separador) {
 }
 
 // The whole path: a cut one would name another file, which the run would delete and overwrite.
-QString CaminhoStatus(const QString &arquivoImportacao) {
+QString CaminhoStatus(const QString &arquivoImportacao, const QString &nome) {
     const qsizetype barra = arquivoImportacao.lastIndexOf(QLatin1Char('/'));
-    return arquivoImportacao.left(barra + 1) + QStringLiteral("StatusArqImportado.txt");
+    return arquivoImportacao.left(barra + 1) + nome;
 }
 
-QString TabelasImportacao::Status(const QString &arquivoImportacao) const {
-    return CaminhoStatus(arquivoImportacao);
+ArquivoStatus::ArquivoStatus(const QString &caminho) : m_caminho(caminho) {}
+ArquivoStatus::~ArquivoStatus() = default;
+
+ArquivoStatus::Registro::Registro(ArquivoStatus &status) : m_status(status) {
+    m_status.m_registro = std::make_unique<GravacaoGuardada>(status.m_caminho);
 }
-bool TabelasImportacao::Existe(const QString &alvo) const {
-    return QFileInfo::exists(alvo);
-}
-bool TabelasImportacao::Le(const QString &alvo, TTabRot &tabela) {
-    return LeTabRot(alvo, tabela);
-}
-bool TabelasImportacao::Grava(const QString &alvo, const TTabRot &tabela) {
-    return GravaTabRot(alvo, tabela);
-}
-TabelasImportacao &TabelasDaInstalacao() {
-    static TabelasImportacao instalacao;
-    return instalacao;
+ArquivoStatus::Registro::~Registro() {
+    m_status.m_registro.reset();
 }
 
-bool CriarArquivoStatus(const QString &status, const QByteArray &linha) {
-    if (SomenteLeitura(status)) return false; // root would be let through
-    const TravaArquivo trava(status);
-    if (!trava.obtida()) {
-        AvisaErro(QStringLiteral("linha de %1 perdida: %2").arg(status, trava.erro()));
+bool ArquivoStatus::Escreve(const QByteArray &linha) {
+    if (SomenteLeitura(m_caminho)) return false; // root would be let through
+    if (m_registro) return Anexa(linha);
+    const GravacaoGuardada guarda(m_caminho);
+    if (guarda.situacao() == GravacaoGuardada::Situacao::SemTrava) {
+        AvisaErro(QStringLiteral("linha de %1 perdida: %2").arg(m_caminho, guarda.erro()));
         return false;
     }
+    return guarda.situacao() != GravacaoGuardada::Situacao::Recusada && Anexa(linha);
+}
+
+bool ArquivoStatus::Anexa(const QByteArray &linha) {
+    if (m_registro && m_registro->situacao() == GravacaoGuardada::Situacao::SemTrava) {
+        AvisaErro(QStringLiteral("linha de %1 perdida: %2").arg(m_caminho, m_registro->erro()));
+        return false;
+    }
+    if (m_registro && m_registro->situacao() == GravacaoGuardada::Situacao::Recusada) return false;
     // O_NONBLOCK: a FIFO in its place is refused at once; only a regular file takes the lines.
-    const int fd = ::open(QFile::encodeName(status).constData(),
+    const int fd = ::open(QFile::encodeName(m_caminho).constData(),
                           O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
     if (fd < 0) return false;
     struct stat st;
@@ -200,12 +215,55 @@ bool CriarArquivoStatus(const QString &status, const QByteArray &linha) {
     }
     const int erro = AnexaInteiroEFecha(fd, linha + "\r\n", st.st_size);
     if (erro != 0)
-        throw ErroES(QStringLiteral("Erro de E/S ao gravar %1: %2")
-                         .arg(status, QString::fromLocal8Bit(std::strerror(erro))));
+        throw ErroES(
+            QStringLiteral("Erro de E/S ao gravar %1: %2").arg(m_caminho, MotivoDoErro(erro)));
     return true;
 }
 
-bool ValidaRegistro(const QString &status, const CamposRegistro &campos) {
+bool CriarArquivoStatus(const QString &status, const QByteArray &linha) {
+    return ArquivoStatus(status).Escreve(linha);
+}
+
+TabelasNoDisco::TabelasNoDisco() = default;
+TabelasNoDisco::~TabelasNoDisco() = default;
+
+QString TabelasNoDisco::Status(const QString &arquivoImportacao) const {
+    return CaminhoStatus(arquivoImportacao);
+}
+bool TabelasNoDisco::Reserva(const QString &alvo, bool criaDiretorio) {
+    m_reserva =
+        std::make_unique<GravacaoGuardada>(alvo, OpcoesGuarda{.criaDiretorio = criaDiretorio});
+    switch (m_reserva->situacao()) {
+    case GravacaoGuardada::Situacao::Pronta:
+        return true;
+    case GravacaoGuardada::Situacao::SemDiretorio:
+        // No table there to read; the write makes the directory or tells why it cannot.
+        m_reserva.reset();
+        return true;
+    case GravacaoGuardada::Situacao::SemTrava:
+        AvisaErro(m_reserva->erro());
+        break;
+    case GravacaoGuardada::Situacao::Recusada:
+        break;
+    }
+    m_reserva.reset();
+    return false;
+}
+void TabelasNoDisco::Libera() {
+    m_reserva.reset();
+}
+bool TabelasNoDisco::Existe(const QString &alvo) const {
+    return QFileInfo::exists(alvo);
+}
+bool TabelasNoDisco::Le(const QString &alvo, TTabRot &tabela) {
+    return LeTabRot(alvo, tabela);
+}
+bool TabelasNoDisco::Grava(const QString &alvo, const TTabRot &tabela) {
+    if (m_reserva && m_reserva->arquivo() == alvo) return GravaTabRot(*m_reserva, tabela);
+    return GravaTabRot(alvo, tabela);
+}
+
+bool ValidaRegistro(ArquivoStatus &status, const CamposRegistro &campos) {
     const QByteArray empresa = Campo(campos, 1);
     const QByteArray nome = Campo(campos, 2);
     const QByteArray bins = Campo(campos, 3);
@@ -232,52 +290,32 @@ bool ValidaRegistro(const QString &status, const CamposRegistro &campos) {
     if (tipo != "C" && tipo != "D" && tipo != "F") falha("  - Erro <Tipo Inválido>");
     if (funcao != "I" && funcao != "E") falha("  - Erro <Função Inválida>");
     veredito += cp1252(valido ? "  - Registro OK" : "  - Registro com Dados Inválido");
-    CriarArquivoStatus(status, veredito);
+    status.Escreve(veredito);
     return valido;
 }
 
 // The network code is checked before the target table is read, and a bad one is told alone.
-static bool RedeDoRegistro(const QString &status, const CamposRegistro &campos,
+static bool RedeDoRegistro(ArquivoStatus &status, const CamposRegistro &campos,
                            std::uint16_t &rede) {
     if (CodigoRedeValido(Campo(campos, 4), rede)) return true;
-    CriarArquivoStatus(status, cp1252("  - Erro <Código de Rede Inválido>"));
+    status.Escreve(cp1252("  - Erro <Código de Rede Inválido>"));
     return false;
 }
 
-// The target's read and write under its lock, so that a record of another run (or a window's
-// save) never falls between them. False when the table may not be written (outside the
-// installation, or the lock not had in time): the record then fails as a failed write.
-static bool TravaAlvo(const QString &alvo, std::optional<TravaArquivo> &trava, bool criaDiretorio) {
-    QString motivo, real;
-    if (!DentroDaInstalacao(alvo, Raiz(), &motivo, &real)) {
-        RecusaGravacao(motivo);
-        return false;
-    }
-    const QString dir = QFileInfo(alvo).absolutePath();
-    if (!QFileInfo(dir).isDir()) {
-        if (!criaDiretorio) return true; // no table: nothing to read or write
-        QDir().mkdir(
-            dir); // only the last level, as the server lays it; GravaTabRot tells a failure
-        if (!QFileInfo(dir).isDir()) return true;
-    }
-    trava.emplace(alvo, real);
-    if (trava->obtida()) return true;
-    AvisaErro(trava->erro());
-    return false;
-}
-
-bool AddRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela,
+bool AddRegArqConfBins(ArquivoStatus &status, const CamposRegistro &campos, TTabRot &tabela,
                        TabelasImportacao &tabelas) {
     std::uint16_t rede = 0;
     if (!RedeDoRegistro(status, campos, rede)) return false;
     const QString alvo = AlvoDoRegistro(Campo(campos, 1));
-    std::optional<TravaArquivo> trava;
-    const bool podeGravar = &tabelas != &TabelasDaInstalacao() || TravaAlvo(alvo, trava, true);
+    // The read and the write under the table's lock: a record of another run, or a window's
+    // save, never falls between them.
+    const ReservaDoRegistro reserva(tabelas, alvo, true);
+    const bool podeGravar = reserva.pode;
     QByteArray resultado;
     if (!tabelas.Le(alvo, tabela)) {
         // Only a missing file starts empty: one that exists keeps every entry it holds.
         if (tabelas.Existe(alvo)) {
-            CriarArquivoStatus(status, cp1252("  - Erro na leitura do arquivo TabRot.bin"));
+            status.Escreve(cp1252("  - Erro na leitura do arquivo TabRot.bin"));
             return false;
         }
         resultado += cp1252("  - Arquivo TabRot.bin foi criado");
@@ -305,17 +343,17 @@ bool AddRegArqConfBins(const QString &status, const CamposRegistro &campos, TTab
         resultado += cp1252(aplicado ? "  - Registro inserido com sucesso"
                                      : "  - Erro na gravação do arquivo TabRot.bin");
     }
-    CriarArquivoStatus(status, resultado);
+    status.Escreve(resultado);
     return aplicado;
 }
 
-bool DelRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela,
+bool DelRegArqConfBins(ArquivoStatus &status, const CamposRegistro &campos, TTabRot &tabela,
                        TabelasImportacao &tabelas) {
     std::uint16_t rede = 0;
     if (!RedeDoRegistro(status, campos, rede)) return false;
     const QString alvo = AlvoDoRegistro(Campo(campos, 1));
-    std::optional<TravaArquivo> trava;
-    const bool podeGravar = &tabelas != &TabelasDaInstalacao() || TravaAlvo(alvo, trava, false);
+    const ReservaDoRegistro reserva(tabelas, alvo, false);
+    const bool podeGravar = reserva.pode;
     QByteArray resultado;
     int achado = -1;
     bool aplicado = false;
@@ -323,7 +361,7 @@ bool DelRegArqConfBins(const QString &status, const CamposRegistro &campos, TTab
         achado = ProcuraCartao(tabela, Campo(campos, 2), rede, TipoDoRegistro(Campo(campos, 5)));
     } else if (tabelas.Existe(alvo)) {
         // A damaged table is no missing one: it stays as it is, byte for byte.
-        CriarArquivoStatus(status, cp1252("  - Erro na leitura do arquivo TabRot.bin"));
+        status.Escreve(cp1252("  - Erro na leitura do arquivo TabRot.bin"));
         return false;
     } else {
         resultado += cp1252("  - Arquivo TabRot.bin não existe");
@@ -341,22 +379,27 @@ bool DelRegArqConfBins(const QString &status, const CamposRegistro &campos, TTab
         resultado += cp1252(aplicado ? "  - Registro excluido com sucesso"
                                      : "  - Erro na gravação do arquivo TabRot.bin");
     }
-    CriarArquivoStatus(status, resultado);
+    status.Escreve(resultado);
     return aplicado;
+}
+
+ResumoImportacao ExecutaImportacao(const QString &arquivo, TTabRot &tabela,
+                                   const ProgressoImportacao &progresso) {
+    TabelasNoDisco instalacao;
+    return ExecutaImportacao(arquivo, tabela, instalacao, progresso);
 }
 
 ResumoImportacao ExecutaImportacao(const QString &arquivo, TTabRot &tabela,
                                    TabelasImportacao &tabelas,
                                    const ProgressoImportacao &progresso) {
     const QString &caminho = arquivo; // whole: a cut path would be another file
-    const QString status = tabelas.Status(caminho);
+    ArquivoStatus status(tabelas.Status(caminho));
     {
-        const TravaArquivo trava(status);
-        if (QFileInfo::exists(status) || QFileInfo(status).isSymLink())
-            QFile::remove(status); // a failed deletion is ignored
+        const GravacaoGuardada guarda(status.Caminho());
+        const QFileInfo antigo(status.Caminho());
+        if (antigo.exists() || antigo.isSymLink())
+            QFile::remove(status.Caminho()); // a failed deletion is ignored
     }
-    // The status file's lock name, resolved once for the run now that no old link stands there.
-    const QString statusReal = CaminhoReal(status);
 
     QByteArray conteudo;
     QString motivo;
@@ -377,9 +420,9 @@ ResumoImportacao ExecutaImportacao(const QString &arquivo, TTabRot &tabela,
         if (progresso) progresso(resumo.lidos, total);
         ++resumo.lidos;
         // A record's lines stay together when another run writes the same status file.
-        const TravaArquivo travaStatus(status, statusReal);
+        const ArquivoStatus::Registro registro(status);
         const CamposRegistro campos = CortaCampos(linha);
-        CriarArquivoStatus(status, linha);
+        status.Escreve(linha);
         if (!ValidaRegistro(status, campos)) continue;
         const bool aplicado = Maiusculas(Campo(campos, 6)) == "I"
                                   ? AddRegArqConfBins(status, campos, tabela, tabelas)

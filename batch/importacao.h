@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 using CamposRegistro = QList<QByteArray>;
 
@@ -23,36 +24,87 @@ QList<QByteArray> LinhasImportacao(const QByteArray &conteudo);
 // quote, with "" standing for one quote, and may hold the separator. An empty line has no field.
 CamposRegistro CortaCampos(const QByteArray &linha, char separador = ';');
 
-// The status file of a run on this import file: StatusArqImportado.txt in its directory.
-QString CaminhoStatus(const QString &arquivoImportacao);
+// The status file of a run on this import file: StatusArqImportado.txt in its directory, or
+// another name there (the preview's).
+QString CaminhoStatus(const QString &arquivoImportacao,
+                      const QString &nome = QStringLiteral("StatusArqImportado.txt"));
 
-// Where an import run reads and writes its tables: the installation's files themselves.
-// SimulacaoImportacao (batch/simulacao.h) keeps them in memory instead.
+// The status file of a run. A record's lines go out together under the file's lock, held by a
+// Registro (another run may write the same file); a line outside a record takes it alone.
+class GravacaoGuardada;
+class ArquivoStatus {
+public:
+    explicit ArquivoStatus(const QString &caminho);
+    ~ArquivoStatus();
+    const QString &Caminho() const { return m_caminho; }
+
+    // Appends the line and CRLF, creating the file. False when it cannot be opened or created;
+    // throws ErroES when an opened file cannot be written or closed.
+    bool Escreve(const QByteArray &linha);
+
+    class Registro {
+    public:
+        explicit Registro(ArquivoStatus &status);
+        ~Registro();
+        Registro(const Registro &) = delete;
+        Registro &operator=(const Registro &) = delete;
+
+    private:
+        ArquivoStatus &m_status;
+    };
+
+private:
+    bool Anexa(const QByteArray &linha);
+
+    QString m_caminho;
+    std::unique_ptr<GravacaoGuardada> m_registro;
+};
+
+// One line into a status file, as ArquivoStatus::Escreve.
+bool CriarArquivoStatus(const QString &status, const QByteArray &linha);
+
+// Where an import run reads and writes its tables: the installation's files (TabelasNoDisco),
+// or a copy in memory (SimulacaoImportacao, batch/simulacao.h).
 class TabelasImportacao {
 public:
     virtual ~TabelasImportacao() = default;
-    virtual QString Status(const QString &arquivoImportacao) const;
-    virtual bool Existe(const QString &alvo) const;
-    virtual bool Le(const QString &alvo, TTabRot &tabela);
+    virtual QString Status(const QString &arquivoImportacao) const = 0;
+    // Keeps the table to the record from its read to its write, until Libera(). False when it
+    // may not be written at all (outside the installation, its lock not had in time): the
+    // record then fails as a failed write.
+    virtual bool Reserva(const QString &alvo, bool criaDiretorio) = 0;
+    virtual void Libera() {}
+    virtual bool Existe(const QString &alvo) const = 0;
+    virtual bool Le(const QString &alvo, TTabRot &tabela) = 0;
     // As GravaTabRot: throws ErroES when a missing file cannot be created.
-    virtual bool Grava(const QString &alvo, const TTabRot &tabela);
+    virtual bool Grava(const QString &alvo, const TTabRot &tabela) = 0;
 };
-TabelasImportacao &TabelasDaInstalacao();
 
-// Appends the line and CRLF, creating the file. False when it cannot be opened or created;
-// throws ErroES when an opened file cannot be written or closed.
-bool CriarArquivoStatus(const QString &status, const QByteArray &linha);
+class TabelasNoDisco final : public TabelasImportacao {
+public:
+    TabelasNoDisco();
+    ~TabelasNoDisco() override;
+    QString Status(const QString &arquivoImportacao) const override;
+    bool Reserva(const QString &alvo, bool criaDiretorio) override;
+    void Libera() override;
+    bool Existe(const QString &alvo) const override;
+    bool Le(const QString &alvo, TTabRot &tabela) override;
+    bool Grava(const QString &alvo, const TTabRot &tabela) override;
+
+private:
+    std::unique_ptr<GravacaoGuardada> m_reserva;
+};
 
 // Checks the six fields of a record (missing ones count as empty) and writes the verdict line.
-bool ValidaRegistro(const QString &status, const CamposRegistro &campos);
+bool ValidaRegistro(ArquivoStatus &status, const CamposRegistro &campos);
 
 // Apply a valid record ("I" / "E") to the TabRot.bin it names, through the working table, and
 // write the outcome line; true when the card was added or removed and the file written. Throw
 // ErroES when a missing table file cannot be created.
-bool AddRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela,
-                       TabelasImportacao &tabelas = TabelasDaInstalacao());
-bool DelRegArqConfBins(const QString &status, const CamposRegistro &campos, TTabRot &tabela,
-                       TabelasImportacao &tabelas = TabelasDaInstalacao());
+bool AddRegArqConfBins(ArquivoStatus &status, const CamposRegistro &campos, TTabRot &tabela,
+                       TabelasImportacao &tabelas);
+bool DelRegArqConfBins(ArquivoStatus &status, const CamposRegistro &campos, TTabRot &tabela,
+                       TabelasImportacao &tabelas);
 
 // What a run did with its records: every line read is one record, applied or refused (invalid,
 // already there, not found, not written).
@@ -70,5 +122,8 @@ using ProgressoImportacao = std::function<void(int feitos, int total)>;
 // cannot be opened or read, a missing table file cannot be created, or an opened status file or
 // the trace log cannot be written. The table afterwards holds the last file a record read.
 ResumoImportacao ExecutaImportacao(const QString &arquivo, TTabRot &tabela,
-                                   TabelasImportacao &tabelas = TabelasDaInstalacao(),
+                                   TabelasImportacao &tabelas,
+                                   const ProgressoImportacao &progresso = {});
+// The run on the installation's files.
+ResumoImportacao ExecutaImportacao(const QString &arquivo, TTabRot &tabela,
                                    const ProgressoImportacao &progresso = {});

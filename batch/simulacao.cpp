@@ -1,8 +1,8 @@
 #include "batch/simulacao.h"
 
-#include "env/arquivos.h"
 #include "env/caminhos.h"
 #include "env/erro.h"
+#include "env/gravacao_guardada.h"
 #include "env/texto.h"
 #include "routing/sobreposicao.h"
 
@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <unistd.h>
 
 namespace {
 
@@ -52,13 +51,12 @@ QByteArray NomeDaTabela(const QString &alvo) {
 
 } // namespace
 
-QString CaminhoStatusSimulacao(const QString &arquivoImportacao) {
-    const qsizetype barra = arquivoImportacao.lastIndexOf(QLatin1Char('/'));
-    return arquivoImportacao.left(barra + 1) + QStringLiteral("StatusArqImportado.simulacao.txt");
+QString SimulacaoImportacao::Status(const QString &arquivoImportacao) const {
+    return CaminhoStatus(arquivoImportacao, QStringLiteral("StatusArqImportado.simulacao.txt"));
 }
 
-QString SimulacaoImportacao::Status(const QString &arquivoImportacao) const {
-    return CaminhoStatusSimulacao(arquivoImportacao);
+bool SimulacaoImportacao::Reserva(const QString &alvo, bool) {
+    return DentroDaInstalacao(alvo, Raiz());
 }
 
 SimulacaoImportacao::Copia &SimulacaoImportacao::Tabela(const QString &alvo) {
@@ -88,20 +86,7 @@ bool SimulacaoImportacao::Le(const QString &alvo, TTabRot &tabela) {
 
 bool SimulacaoImportacao::Grava(const QString &alvo, const TTabRot &tabela) {
     Copia &c = Tabela(alvo);
-    const QString dir = QFileInfo(alvo).absolutePath();
-    // The real write makes only the last directory level.
-    const bool haDiretorio = QFileInfo(dir).isDir() || QFileInfo(dir).dir().exists();
-    if (!c.existe && !haDiretorio)
-        throw ErroES(QStringLiteral("Erro de E/S ao criar o arquivo %1: o diretório %2 não existe")
-                         .arg(alvo, dir));
-    if (c.existia && SomenteLeitura(alvo)) return false;
-    const QString ondeEscreve = QFileInfo(dir).isDir() ? dir : QFileInfo(dir).absolutePath();
-    if (::access(QFile::encodeName(ondeEscreve).constData(), W_OK) != 0) {
-        if (!c.existe)
-            throw ErroES(QStringLiteral("Erro de E/S ao criar o arquivo %1: sem permissão em %2")
-                             .arg(alvo, ondeEscreve));
-        return false;
-    }
+    if (!PreveGravacaoTabRot(alvo, c.existe)) return false;
     c.existe = c.legivel = true;
     c.atual = BytesDaTabRot(tabela);
     if (!m_gravadas.contains(alvo)) m_gravadas.append(alvo);
@@ -134,7 +119,7 @@ QList<QByteArray> SimulacaoImportacao::LinhasResumo() const {
 ResumoSimulacao SimulaImportacao(const QString &arquivo, TTabRot &tabela) {
     SimulacaoImportacao simulacao;
     ResumoSimulacao r;
-    const QString status = simulacao.Status(Corta255(arquivo));
+    const QString status = simulacao.Status(arquivo);
     try {
         r.registros = ExecutaImportacao(arquivo, tabela, simulacao);
     } catch (const ErroES &e) {

@@ -18,6 +18,9 @@
 class SimulacaoImportacao : public TabelasImportacao {
 public:
     QString Status(const QString &arquivoImportacao) const override;
+    // Nothing to hold; a table out of the installation is refused as the real run refuses it,
+    // without a trace.
+    bool Reserva(const QString &alvo, bool criaDiretorio) override;
     bool Existe(const QString &alvo) const override;
     bool Le(const QString &alvo, TTabRot &tabela) override;
     bool Grava(const QString &alvo, const TTabRot &tabela) override;
@@ -39,9 +42,6 @@ private:
     QMap<QString, Copia> m_copias;
     QStringList m_gravadas; // first write order
 };
-
-// "StatusArqImportado.simulacao.txt" beside the import file.
-QString CaminhoStatusSimulacao(const QString &arquivoImportacao);
 
 struct ResumoSimulacao {
     ResumoImportacao registros; // as the real run would count them

@@ -5,8 +5,8 @@
 
 #include "batch/exportacao.h"
 #include "batch/importacao.h"
-#include "env/arquivos.h"
 #include "env/caminhos.h"
+#include "env/trava.h"
 #include "routing/tabrot.h"
 
 #include <QCoreApplication>
@@ -114,19 +114,17 @@ int main(int argc, char **argv) {
         std::printf("piso (LeTabRot + GravaTabRot): %.3f ms antes, %.3f ms depois; razão %.2fx\n",
                     pisoAntes, pisoDepois, porRegistro / pisoMedio);
 
-        // The locks alone: each record takes the lock of its table and of the status file (the
-        // status lines and the save inside them share those).
+        // The locks alone: each record takes the lock of its table and of the status file.
         const QString caminho = Caminhos::TabRotEmpresa(raiz, Codigo(0));
         const int voltas = 10000;
         QElapsedTimer tt;
         tt.start();
         for (int i = 0; i < voltas; ++i) {
             const TravaArquivo trava(caminho);
-            const TravaArquivo aninhada(caminho);
-            if (!trava.obtida() || !aninhada.obtida()) return 1;
+            if (!trava.obtida()) return 1;
         }
         const double porTrava = Ms(tt.nsecsElapsed()) / voltas;
-        std::printf("trava: %.4f ms por trava (e uma aninhada); 2 por registro = %.1f%% do "
+        std::printf("trava: %.4f ms por trava; 2 por registro = %.1f%% do "
                     "registro\n",
                     porTrava, 100.0 * 2 * porTrava / porRegistro);
     }

@@ -2,8 +2,8 @@
 // read of the same bytes with QFile and a plain atomic write with QSaveFile plus the same
 // directory fsync. Each figure is the best mean of several rounds, in microseconds per call.
 
-#include "env/arquivos.h"
 #include "env/caminhos.h"
+#include "env/gravacao_atomica.h"
 #include "env/trace.h"
 #include "routing/tabrot.h"
 

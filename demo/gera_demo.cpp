@@ -6,9 +6,9 @@
 //
 // The network codes come from the build (REDE_<name>), the same ones the modules answer.
 
-#include "env/arquivos.h"
 #include "env/caminhos.h"
 #include "env/erro.h"
+#include "env/gravacao_atomica.h"
 #include "env/perfil.h"
 #include "env/texto.h"
 #include "routing/tabrot.h"

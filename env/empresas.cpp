@@ -1,7 +1,7 @@
 #include "env/empresas.h"
 
-#include "env/arquivos.h"
 #include "env/caminhos.h"
+#include "env/leitura.h"
 #include "env/listagem.h"
 
 #include <QFile>

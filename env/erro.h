@@ -15,3 +15,6 @@ public:
 private:
     QString m_texto;
 };
+
+// A refused or lost write told on standard error (the caller also tells it in the trace).
+void AvisaErro(const QString &texto);

@@ -1,7 +1,8 @@
 #include "env/mensagens.h"
 
-#include "env/arquivos.h"
 #include "env/caminhos.h"
+#include "env/erro.h"
+#include "env/leitura.h"
 #include "env/perfil.h"
 #include "env/texto.h"
 

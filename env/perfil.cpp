@@ -1,7 +1,8 @@
 #include "env/perfil.h"
 
-#include "env/arquivos.h"
 #include "env/erro.h"
+#include "env/gravacao_atomica.h"
+#include "env/leitura.h"
 #include "env/texto.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "env/redes.h"
 
-#include "env/arquivos.h"
 #include "env/caminhos.h"
+#include "env/leitura.h"
 #include "env/listagem.h"
 #include "env/texto.h"
 

@@ -1,23 +1,20 @@
 #include "env/trace.h"
 
-#include "env/arquivos.h"
 #include "env/caminhos.h"
 #include "env/erro.h"
+#include "env/gravacao_atomica.h"
+#include "env/gravacao_guardada.h"
+#include "env/leitura.h"
 #include "env/texto.h"
 
 #include <QFile>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-QString Motivo(int erro) {
-    return QString::fromLocal8Bit(std::strerror(erro));
-}
 
 QByteArray Entrada(const QByteArray &mensagem) {
     return Corta255(mensagem) + "\r\n-------\r\n";
@@ -26,19 +23,19 @@ QByteArray Entrada(const QByteArray &mensagem) {
 // The entries go out in one write, so a failure never leaves a message without its separator.
 // Plain system calls: the trace is written several times for every table loaded.
 void Acrescenta(const QByteArray &entradas) {
-    const QString raiz = Raiz();
-    const QString caminho = Caminhos::Trace(raiz);
+    const QString caminho = Caminhos::Trace(Raiz());
     Caminhos::ExigeCaminhoCurto(caminho);
-    QString fora;
-    if (!DentroDaInstalacao(caminho, raiz, &fora)) {
-        AvisaErro(QStringLiteral("gravação recusada: ") + fora);
-        throw ErroES(QStringLiteral("Erro de E/S ao abrir %1: %2").arg(caminho, fora));
-    }
+    // Each entry goes out in one write to the end of the file: no lock. A missing directory is
+    // told by the open below.
+    const GravacaoGuardada guarda(caminho, {.trava = false, .recusaNoTrace = false});
+    if (guarda.situacao() == GravacaoGuardada::Situacao::Recusada)
+        throw ErroES(QStringLiteral("Erro de E/S ao abrir %1: %2").arg(caminho, guarda.erro()));
     // O_NONBLOCK: a FIFO in its place fails at once instead of waiting for a reader.
     const int fd = ::open(QFile::encodeName(caminho).constData(),
                           O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
     if (fd < 0)
-        throw ErroES(QStringLiteral("Erro de E/S ao abrir %1: %2").arg(caminho, Motivo(errno)));
+        throw ErroES(
+            QStringLiteral("Erro de E/S ao abrir %1: %2").arg(caminho, MotivoDoErro(errno)));
     // The read-only attribute holds for root as well.
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
@@ -49,7 +46,8 @@ void Acrescenta(const QByteArray &entradas) {
     }
     const int erro = AnexaInteiroEFecha(fd, entradas, st.st_size);
     if (erro != 0)
-        throw ErroES(QStringLiteral("Erro de E/S ao gravar %1: %2").arg(caminho, Motivo(erro)));
+        throw ErroES(
+            QStringLiteral("Erro de E/S ao gravar %1: %2").arg(caminho, MotivoDoErro(erro)));
 }
 
 } // namespace

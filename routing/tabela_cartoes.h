@@ -5,7 +5,7 @@
 //
 // Every change is announced before and after it happens, so a view model can follow the table.
 
-#include "env/arquivos.h"
+#include "env/leitura.h"
 #include "routing/tabrot.h"
 #include "routing/tipos_cartao.h"
 

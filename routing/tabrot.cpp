@@ -1,8 +1,10 @@
 #include "routing/tabrot.h"
 
-#include "env/arquivos.h"
 #include "env/caminhos.h"
 #include "env/erro.h"
+#include "env/gravacao_atomica.h"
+#include "env/gravacao_guardada.h"
+#include "env/leitura.h"
 #include "env/texto.h"
 #include "env/trace.h"
 
@@ -10,7 +12,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -154,28 +158,54 @@ bool LeTabRotSemTrace(const QString &caminho, TTabRot &tabela) {
            TabRotDosBytes(bytes, tabela);
 }
 
-bool GravaTabRot(const QString &caminho, const TTabRot &tabela, QString *razao) {
-    Caminhos::ExigeCaminhoCurto(caminho);
-    QString motivo;
-    if (!DentroDaInstalacao(caminho, Raiz(), &motivo)) {
-        RecusaGravacao(motivo);
-        if (razao) *razao = motivo;
-        return false;
-    }
-    const QFileInfo info(caminho);
-    const QString dir = info.absolutePath();
-    if (!QFileInfo(dir).isDir()) QDir().mkdir(dir); // only the last level, as the server lays it
-    if (!info.exists() && !QFileInfo(dir).isDir())
+bool PreveGravacaoTabRot(const QString &caminho, bool existe, QString *motivo) {
+    const QString dir = QFileInfo(caminho).absolutePath();
+    const bool haDiretorio = QFileInfo(dir).isDir();
+    // The write makes only the last directory level.
+    if (!existe && !haDiretorio && !QFileInfo(dir).dir().exists())
         throw ErroES(QStringLiteral("Erro de E/S ao criar o arquivo %1: o diretório %2 não existe")
                          .arg(caminho, dir));
-    const bool existia = info.exists();
-    const TravaArquivo trava(caminho);
-    if (!trava.obtida()) {
-        AvisaErro(trava.erro());
-        if (razao) *razao = trava.erro();
+    if (existe && SomenteLeitura(caminho)) {
+        if (motivo) *motivo = QStringLiteral("arquivo somente leitura");
         return false;
     }
-    RemoveTemporariosAntigos(caminho);
+    const QString ondeEscreve = haDiretorio ? dir : QFileInfo(dir).absolutePath();
+    if (::access(QFile::encodeName(ondeEscreve).constData(), W_OK) == 0) return true;
+    const QString razao = MotivoDoErro(errno);
+    if (!existe)
+        throw ErroES(QStringLiteral("Erro de E/S ao criar o arquivo %1: %2").arg(caminho, razao));
+    if (motivo) *motivo = razao;
+    return false;
+}
+
+bool GravaTabRot(const QString &caminho, const TTabRot &tabela, QString *razao) {
+    Caminhos::ExigeCaminhoCurto(caminho);
+    const GravacaoGuardada guarda(caminho, {.criaDiretorio = true});
+    return GravaTabRot(guarda, tabela, razao);
+}
+
+bool GravaTabRot(const GravacaoGuardada &guarda, const TTabRot &tabela, QString *razao) {
+    const QString &caminho = guarda.arquivo();
+    auto falha = [&](const QString &motivo) {
+        if (razao) *razao = motivo;
+        return false;
+    };
+    switch (guarda.situacao()) {
+    case GravacaoGuardada::Situacao::Pronta:
+        break;
+    case GravacaoGuardada::Situacao::Recusada:
+        return falha(guarda.erro());
+    case GravacaoGuardada::Situacao::SemDiretorio:
+        throw ErroES(QStringLiteral("Erro de E/S ao criar o arquivo %1: o diretório %2 não existe")
+                         .arg(caminho, guarda.diretorio()));
+    case GravacaoGuardada::Situacao::SemTrava:
+        AvisaErro(guarda.erro());
+        return falha(guarda.erro());
+    }
+    const bool existia = QFileInfo::exists(caminho);
+    QString motivo;
+    if (!PreveGravacaoTabRot(caminho, existia, &motivo)) return falha(motivo);
+    RemoveTemporariosAntigos(guarda.real());
     switch (GravaArquivoAtomico(caminho, BytesDaTabRot(tabela), &motivo)) {
     case Gravacao::Ok:
         return true;
@@ -187,6 +217,5 @@ bool GravaTabRot(const QString &caminho, const TTabRot &tabela, QString *razao) 
     case Gravacao::FalhaEscrita:
         break;
     }
-    if (razao) *razao = motivo;
-    return false;
+    return falha(motivo);
 }

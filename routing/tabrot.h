@@ -88,6 +88,15 @@ bool LeTabRotSemTrace(const QString &caminho, TTabRot &tabela);
 // file cannot be created (its directory is missing and cannot be made). On false, motivo (when
 // given) receives the system's reason.
 bool GravaTabRot(const QString &caminho, const TTabRot &tabela, QString *motivo = nullptr);
+// What a write of the table would meet, told without writing anything, so that the import
+// preview and the real write judge alike. `existe`: the table is there (on disk, or in the
+// preview's copy). Throws ErroES where the write would end the run (a missing file that cannot
+// be created); false, with the reason, where it would refuse. The boundary of the installation
+// is the guard's (env/gravacao_guardada.h).
+bool PreveGravacaoTabRot(const QString &caminho, bool existe, QString *motivo = nullptr);
+// The same write under a guard the caller already holds (its read and write kept together).
+class GravacaoGuardada;
+bool GravaTabRot(const GravacaoGuardada &guarda, const TTabRot &tabela, QString *motivo = nullptr);
 
 // The file bytes of a table, and the parse of file bytes into a table (false: damaged).
 QByteArray BytesDaTabRot(const TTabRot &tabela);

@@ -2,7 +2,6 @@
 // imports at once, an import against a held lock, a killed window and its module helper, FIFOs
 // and devices where files should be, links out of the installation, paths past 255 characters.
 
-#include "env/arquivos.h"
 #include "instalacao_lote.h"
 #include "routing/tabrot.h"
 

@@ -178,13 +178,15 @@ private slots:
     void validacao() {
         QFETCH(QByteArray, linha);
         QFETCH(QByteArray, veredito);
-        QCOMPARE(ValidaRegistro(Status(), CortaCampos(linha)), veredito == OK);
+        ArquivoStatus status(Status());
+        QCOMPARE(ValidaRegistro(status, CortaCampos(linha)), veredito == OK);
         QCOMPARE(lote::Linhas(lote::Le(Status())), Linhas{veredito});
     }
 
     void status_acrescenta() {
         QVERIFY(CriarArquivoStatus(Status(), "um"));
-        ValidaRegistro(Status(), CortaCampos("TODAS;A;1;5;C;I"));
+        ArquivoStatus status(Status());
+        ValidaRegistro(status, CortaCampos("TODAS;A;1;5;C;I"));
         QCOMPARE(lote::Le(Status()), QByteArray("um\r\n") + OK + "\r\n");
         QVERIFY(!CriarArquivoStatus(m_tmp->path() + "/sem/dir/s.txt", "x"));
         QVERIFY(QFile::setPermissions(Status(), QFile::ReadOwner));
@@ -219,7 +221,7 @@ private slots:
         QFETCH(QStringList, relatos);
         QVERIFY(lote::Escreve(Arquivo(), conteudo));
         QStringList vistos;
-        ExecutaImportacao(Arquivo(), *m_tabela, TabelasDaInstalacao(), [&](int feitos, int total) {
+        ExecutaImportacao(Arquivo(), *m_tabela, [&](int feitos, int total) {
             vistos << QStringLiteral("%1/%2 %3")
                           .arg(feitos)
                           .arg(total)

@@ -68,6 +68,7 @@ private slots:
         QTest::addColumn<bool>("termina"); // the real run ends early with ErroES
         QTest::addColumn<Linhas>("resumo");
         QTest::addColumn<Linhas>("desfechos"); // outcome lines both runs must hold
+        QTest::addColumn<QString>("ligada");   // a company whose directory leads out
 
         QTest::newRow("cheia, danificada, rede desconhecida, nova, excluída")
             << Arquivos{{"TODAS", lote::Arquivo({ALFA})},
@@ -98,18 +99,29 @@ private slots:
                       W("  - Erro <Código de Rede Inválido>"),
                       W("  - O registro já existe"),
                       "  - Arquivo TabRot.bin foi criado  - Registro inserido com sucesso",
-                      "  - Registro excluido com sucesso"};
+                      "  - Registro excluido com sucesso"}
+            << QString();
         QTest::newRow("nada muda")
             << Arquivos{{"TODAS", lote::Arquivo({ALFA})}} << false
             << QByteArray("TODAS;ALFA;411111;5;C;I\nTODAS;B;1;5;C;I\nTODAS;B;1;5;C;E\n") << false
             << Linhas{W("Simulação: nenhum arquivo da instalação foi gravado"),
                       "Tabelas que mudariam: 0"}
-            << Linhas{W("  - O registro já existe")};
+            << Linhas{W("  - O registro já existe")} << QString();
+        // The real run refuses to write through the link; the preview must not promise it.
+        QTest::newRow("tabela ligada para fora")
+            << Arquivos{{"TODAS", lote::Arquivo({ALFA})}} << false
+            << QByteArray("12345678;B;1;5;C;I\nTODAS;B;1;5;C;I\n") << false
+            << Linhas{W("Simulação: nenhum arquivo da instalação foi gravado"),
+                      "Tabelas que mudariam: 1", W("TODAS: 1 cartão incluído, 0 excluídos"),
+                      W("  + Crédito: B, rede 5, bins 1;")}
+            << Linhas{W("  - Arquivo TabRot.bin foi criado  - Erro na gravação do arquivo "
+                        "TabRot.bin")}
+            << QString("12345678");
         // Without Empresas the new company's table cannot be made: both runs end there.
         QTest::newRow("tabela que não se cria")
             << Arquivos{{"TODAS", lote::Arquivo({ALFA})}} << true
             << QByteArray("TODAS;BETA;422222;6;D;I\n11112222;B;1;5;C;I\nTODAS;C;1;5;C;I\n") << true
-            << Linhas{} << Linhas{"  - Registro inserido com sucesso"};
+            << Linhas{} << Linhas{"  - Registro inserido com sucesso"} << QString();
     }
     void como_a_importacao() {
         QFETCH(Arquivos, tabelas);
@@ -118,8 +130,13 @@ private slots:
         QFETCH(bool, termina);
         QFETCH(Linhas, resumo);
         QFETCH(Linhas, desfechos);
+        QFETCH(QString, ligada);
         QVERIFY(QDir().mkpath(m_inst.config()));
         if (!semEmpresas) QVERIFY(m_inst.cria());
+        if (!ligada.isEmpty()) {
+            QVERIFY(QDir().mkpath(m_tmp->path() + "/fora"));
+            QVERIFY(QFile::link(m_tmp->path() + "/fora", m_inst.config() + "/Empresas/" + ligada));
+        }
         for (auto it = tabelas.cbegin(); it != tabelas.cend(); ++it)
             QVERIFY(lote::Escreve(it.key() == "TODAS" ? m_inst.todas() : m_inst.empresa(it.key()),
                                   it.value()));
@@ -170,6 +187,27 @@ private slots:
             QCOMPARE(simulada.registros.lidos, real.lidos);
             QCOMPARE(simulada.registros.aplicados, real.aplicados);
         }
+    }
+
+    // A long path is never cut: the preview's status file goes beside the import file.
+    void caminhoLongo() {
+        QVERIFY(m_inst.cria());
+        QString dir = m_tmp->path() + "/lote";
+        while (dir.size() < 300)
+            dir += "/" + QString(40, QLatin1Char('d'));
+        QVERIFY(QDir().mkpath(dir));
+        QVERIFY(lote::Escreve(dir + "/imp.txt", "TODAS;ALFA;1;5;C;I\n"));
+        auto tabela = std::make_unique<TTabRot>();
+        LimpaTabRot(*tabela);
+        SimulaImportacao(dir + "/imp.txt", *tabela);
+        QVERIFY(lote::Le(dir + "/StatusArqImportado.simulacao.txt")
+                    .startsWith("TODAS;ALFA;1;5;C;I\r\n"));
+        QDirIterator it(m_tmp->path() + "/lote", {"StatusArq*.txt"}, QDir::Files,
+                        QDirIterator::Subdirectories);
+        QStringList achados;
+        while (it.hasNext())
+            achados << it.next();
+        QCOMPARE(achados, QStringList{dir + "/StatusArqImportado.simulacao.txt"});
     }
 
     // What the summary names is what the real run changed.

@@ -10,6 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *dados, size_t tamanho)
     const QByteArray conteudo(reinterpret_cast<const char *>(dados), qsizetype(tamanho));
     const QString status = fuzz::Config() + QStringLiteral("/StatusArqImportado.txt");
     QFile::remove(status);
+    ArquivoStatus arquivoStatus(status);
 
     const QList<QByteArray> linhas = LinhasImportacao(conteudo);
     const qsizetype fimTexto =
@@ -24,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *dados, size_t tamanho)
             if (!linha.isEmpty()) FUZZ_EXIGE(campos.join(';') == linha);
         }
         if (veredictos.size() >= 64) continue; // the status file stays small
-        const bool valido = ValidaRegistro(status, campos);
+        const bool valido = ValidaRegistro(arquivoStatus, campos);
         veredictos.append(valido);
         if (!valido) continue;
         FUZZ_EXIGE(campos.size() >= 6);

@@ -1,0 +1,96 @@
+#include "env/trava.h"
+
+#include "env/leitura.h"
+#include "env/plataforma.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QThread>
+
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+const QLatin1String SufixoTrava(".lck");
+std::atomic<int> g_prazoTravaMs{5000};
+} // namespace
+
+QString TravaArquivo::ArquivoDaTrava(const QString &arquivo) {
+    return CaminhoReal(arquivo) + SufixoTrava;
+}
+
+void TravaArquivo::DefinePrazo(int ms) {
+    g_prazoTravaMs = ms;
+}
+
+int TravaArquivo::Prazo() {
+    return g_prazoTravaMs;
+}
+
+TravaArquivo::TravaArquivo(const QString &arquivo, const QString &real) {
+    const QString chave = real.isEmpty() ? ArquivoDaTrava(arquivo) : real + SufixoTrava;
+    const QByteArray nome = QFile::encodeName(chave);
+    const QDeadlineTimer prazo(g_prazoTravaMs.load());
+    int esperaMs = 1;
+    int fd = -1;
+    for (;;) {
+        if (fd < 0) {
+            // O_NOFOLLOW: a link planted under the lock's name cannot make us create a file
+            // elsewhere. Read-only: flock needs no more, so a lock file another user made
+            // serves every operator who can read it.
+            const int modos = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+            fd = ::open(nome.constData(), modos | O_CREAT, 0644);
+            // Refused in a sticky directory when someone else made it (protected_regular).
+            if (fd < 0 && errno == EACCES) fd = ::open(nome.constData(), modos);
+            if (fd < 0) {
+                m_erro = QStringLiteral("não foi possível abrir a trava %1: %2")
+                             .arg(chave, MotivoDoErro(errno));
+                return;
+            }
+        }
+        struct stat st;
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            ::close(fd);
+            m_erro = QStringLiteral("a trava %1 não é um arquivo comum").arg(chave);
+            return;
+        }
+        // It stays: a umask that hid it from the other operators would lock them out for good.
+        if (st.st_uid == ::geteuid() && (st.st_mode & 0444) != 0444) [[maybe_unused]]
+            const int r = ::fchmod(fd, (st.st_mode & 07777) | 0444);
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            // Someone removed the lock file while we waited: ours counts only while the name
+            // still leads to it, else a new one is made.
+            struct stat noNome;
+            if (::stat(nome.constData(), &noNome) == 0 && noNome.st_dev == st.st_dev &&
+                noNome.st_ino == st.st_ino)
+                break;
+            ::close(fd);
+            fd = -1;
+            continue;
+        }
+        if (errno == EINTR) continue;
+        if (errno != EWOULDBLOCK || prazo.hasExpired()) {
+            const int e = errno;
+            ::close(fd);
+            m_erro =
+                e == EWOULDBLOCK
+                    ? QStringLiteral("o arquivo %1 está em uso por outro processo (trava %2)")
+                          .arg(arquivo, chave)
+                    : QStringLiteral("não foi possível travar %1: %2").arg(chave, MotivoDoErro(e));
+            return;
+        }
+        QThread::msleep(qMin<qint64>(esperaMs, qMax<qint64>(1, prazo.remainingTime())));
+        esperaMs = qMin(esperaMs * 2, 16);
+    }
+    m_fd = fd;
+}
+
+TravaArquivo::~TravaArquivo() {
+    // The lock file stays: making and removing it at every write cost a directory update that
+    // the disk then syncs with the table, about a fifth of an import record.
+    if (m_fd >= 0) ::close(m_fd); // drops the flock
+}

@@ -1,31 +1,25 @@
 #include "app/principal.h"
 
+#include "app/comandos_instalacao.h"
 #include "app/historico_cartoes.h"
 #include "app/logo.h"
 #include "app/pagina_cartoes.h"
 #include "app/preferencias.h"
-#include "app/relatorio_bins.h"
-#include "batch/exportacao.h"
-#include "batch/importacao.h"
 #include "batch/verificacao.h"
 #include "env/caminhos.h"
 #include "env/empresas.h"
 #include "env/erro.h"
-#include "env/gravacao_guardada.h"
 #include "env/roteamento.h"
 #include "env/texto.h"
-#include "env/trace.h"
 #include "routing/sobreposicao.h"
 #include "widgets/ajusta_visual.h"
 #include "widgets/caixas.h"
 #include "widgets/painel_botao.h"
-#include "widgets/progresso.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -43,9 +37,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include <algorithm>
-#include <optional>
-
 namespace {
 
 const QColor CorAtiva(84, 179, 74);
@@ -53,9 +44,10 @@ const QColor CorInativa(221, 52, 53);
 
 } // namespace
 
-TFrmPrinc::TFrmPrinc(QWidget *pai) : QMainWindow(pai), m_tabela(std::make_unique<TTabRot>()) {
+TFrmPrinc::TFrmPrinc(QWidget *pai)
+    : QMainWindow(pai),
+      m_comandos(std::make_unique<ComandosInstalacao>(this, m_documento, m_catalogo)) {
     setObjectName(QStringLiteral("FrmPrinc"));
-    LimpaTabRot(*m_tabela);
     MontaControles();
     MontaDesfazer();
     FormCreate();
@@ -180,7 +172,7 @@ void TFrmPrinc::MontaControles() {
     baixo->addWidget(area, 1);
     vertical->addLayout(baixo, 1);
     for (const TipoDeCartao &t : TiposDeCartao) {
-        auto *pagina = new PaginaCartoes(t.grade, m_cartoes, m_catalogo);
+        auto *pagina = new PaginaCartoes(t.grade, Cartoes(), m_catalogo);
         m_paginas[Indice(t.grade)] = pagina;
         m_pageControl->addTab(pagina, pagina->Titulo());
         connect(pagina, &PaginaCartoes::retornar, this, &TFrmPrinc::bt_sair_credClick);
@@ -205,11 +197,11 @@ void TFrmPrinc::MontaControles() {
     statusBar()->addWidget(m_statusTabela);
     statusBar()->addWidget(m_statusEntradas);
     statusBar()->addWidget(m_statusAlterada, 1);
-    connect(&m_cartoes, &TabelaCartoes::alteradaMudou, this, &TFrmPrinc::AtualizaSituacao);
-    connect(&m_cartoes, &TabelaCartoes::recarregada, this, &TFrmPrinc::AtualizaSituacao);
-    connect(&m_cartoes, &TabelaCartoes::incluido, this, &TFrmPrinc::AtualizaSituacao);
-    connect(&m_cartoes, &TabelaCartoes::excluido, this, &TFrmPrinc::AtualizaSituacao);
-    connect(&m_cartoes, &TabelaCartoes::padraoMudou, this, &TFrmPrinc::AtualizaSituacao);
+    connect(&Cartoes(), &TabelaCartoes::alteradaMudou, this, &TFrmPrinc::AtualizaSituacao);
+    connect(&Cartoes(), &TabelaCartoes::recarregada, this, &TFrmPrinc::AtualizaSituacao);
+    connect(&Cartoes(), &TabelaCartoes::incluido, this, &TFrmPrinc::AtualizaSituacao);
+    connect(&Cartoes(), &TabelaCartoes::excluido, this, &TFrmPrinc::AtualizaSituacao);
+    connect(&Cartoes(), &TabelaCartoes::padraoMudou, this, &TFrmPrinc::AtualizaSituacao);
 
     resize(1206, 645 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     PoeDentroDaTela();
@@ -258,7 +250,7 @@ void TFrmPrinc::MontaMenu() {
 }
 
 void TFrmPrinc::MontaDesfazer() {
-    m_historico = new HistoricoCartoes(m_cartoes, this);
+    m_historico = new HistoricoCartoes(Cartoes(), this);
     auto *editar = new QMenu(QStringLiteral("&Editar"), menuBar());
     editar->setObjectName(QStringLiteral("Editar1"));
     menuBar()->insertMenu(m_sair, editar);
@@ -402,15 +394,15 @@ bool TFrmPrinc::eventFilter(QObject *objeto, QEvent *evento) {
 }
 
 void TFrmPrinc::AtualizaSituacao() {
-    const bool alterada = m_cartoes.Alterada();
+    const bool alterada = Cartoes().Alterada();
     setWindowModified(alterada);
-    m_statusTabela->setText(m_caminhoTabRot.isEmpty()
+    m_statusTabela->setText(CaminhoTabRot().isEmpty()
                                 ? QStringLiteral("Nenhuma tabela carregada")
-                                : QStringLiteral("Tabela: %1").arg(m_empresaCarregada));
+                                : QStringLiteral("Tabela: %1").arg(m_documento.Empresa()));
     m_statusEntradas->setText(
-        m_caminhoTabRot.isEmpty()
+        CaminhoTabRot().isEmpty()
             ? QString()
-            : QStringLiteral("Entradas: %1 de %2").arg(m_cartoes.Entradas()).arg(MaxCartoes));
+            : QStringLiteral("Entradas: %1 de %2").arg(Cartoes().Entradas()).arg(MaxCartoes));
     m_statusAlterada->setText(alterada ? QStringLiteral("Alterações não gravadas") : QString());
 }
 
@@ -447,7 +439,7 @@ void TFrmPrinc::MontaComboEmpresa() {
 bool TFrmPrinc::cb_empresaChange() {
     for (PaginaCartoes *p : m_paginas)
         p->LimpaGrade();
-    m_cartoes.Limpa();
+    Cartoes().Limpa();
     m_tree->setEnabled(true);
     const QString texto = m_cbEmpresa->currentText();
     const int indice = m_cbEmpresa->findText(texto, Qt::MatchExactly | Qt::MatchCaseSensitive);
@@ -457,16 +449,13 @@ bool TFrmPrinc::cb_empresaChange() {
         const QSignalBlocker bloqueio(m_cbEmpresa);
         m_cbEmpresa->setEditText(QString());
         // The table read before is no longer the one in use: nothing may be saved over it.
-        m_caminhoTabRot.clear();
-        m_empresaCarregada.clear();
+        m_documento.Esquece();
         AtualizaSituacao();
         return false;
     }
-    m_caminhoTabRot = Caminhos::TabRot(Raiz(), texto);
-    m_empresaCarregada = texto;
     for (PaginaCartoes *p : m_paginas)
         p->MontaRedes();
-    CarregaInformacoes();
+    CarregaInformacoes(texto);
     m_pageControl->setCurrentIndex(0);
     AtualizaSituacao();
     return true;
@@ -503,7 +492,7 @@ void TFrmPrinc::Sair1Click() {
 
 // --- Loading and saving -----------------------------------------------------------------------
 
-void TFrmPrinc::CarregaInformacoes() {
+void TFrmPrinc::CarregaInformacoes(const QString &empresa) {
     for (PaginaCartoes *p : m_paginas) {
         {
             const QSignalBlocker bloqueio(p->CheckPadrao());
@@ -511,33 +500,21 @@ void TFrmPrinc::CarregaInformacoes() {
         }
         p->CB_Rede_PadraoClick();
     }
-    TTabRot &tabela = *m_tabela;
-    bool lido = false;
-    // Taken before the read: a change between the two is seen at the save, never missed.
-    m_cartoes.DefineMarca(MarcaDoArquivo(m_caminhoTabRot, TamMaxTabRot));
-    try {
-        lido = LeTabRot(m_caminhoTabRot, tabela);
-    } catch (const ErroES &e) {
-        tabela.Qtd = 0;
-        Erro(e.texto(), TituloConfigurador);
-        return;
-    }
-    if (!lido) {
-        tabela.Qtd = 0;
-        // A missing file is a new table; one that is there but cannot be used must not look
-        // empty, or the next save would overwrite it unknowingly.
-        if (QFileInfo::exists(m_caminhoTabRot))
-            Erro(QStringLiteral("Não foi possível ler o arquivo %1").arg(m_caminhoTabRot),
-                 TituloConfigurador);
-        return;
-    }
     for (PaginaCartoes *p : m_paginas)
         p->Grade()->setUpdatesEnabled(false);
-    m_cartoes.Carrega(tabela);
+    DocumentoTabela::Carga carga = DocumentoTabela::Carga::Nova;
+    try {
+        carga = empresa.isEmpty() ? m_documento.Recarrega() : m_documento.Carrega(empresa);
+    } catch (const ErroES &e) {
+        Erro(e.texto(), TituloConfigurador);
+    }
     for (PaginaCartoes *p : m_paginas) {
-        p->MostraPadrao();
+        if (carga == DocumentoTabela::Carga::Lida) p->MostraPadrao();
         p->Grade()->setUpdatesEnabled(true);
     }
+    if (carga == DocumentoTabela::Carga::Ilegivel)
+        Erro(QStringLiteral("Não foi possível ler o arquivo %1").arg(CaminhoTabRot()),
+             TituloConfigurador);
 }
 
 Resposta TFrmPrinc::PerguntaArquivoAlterado() {
@@ -547,64 +524,66 @@ Resposta TFrmPrinc::PerguntaArquivoAlterado() {
                        "Sim: gravar por cima da outra alteração\n"
                        "Não: descartar as alterações desta página e ler o arquivo de novo\n"
                        "Cancelar: voltar à página, mantendo as alterações")
-            .arg(QDir::toNativeSeparators(m_caminhoTabRot)),
+            .arg(QDir::toNativeSeparators(CaminhoTabRot())),
         TituloConfigurador, Icone::Pergunta, Botoes::SimNaoCancelar);
 }
 
 bool TFrmPrinc::SalvaConfig() {
-    if (m_caminhoTabRot.isEmpty()) {
-        Erro(QStringLiteral("Nenhuma tabela carregada: a configuração não foi gravada."),
-             TituloConfigurador);
-        return false;
-    }
-    QString recusa;
-    if (!m_cartoes.ParaTabRot(*m_tabela, recusa)) {
-        Erro(recusa, TituloConfigurador);
-        return false;
-    }
-    if (!AceitaConflitosNovos()) return false;
-    // One write of the whole table: the payment server never sees the defaults without cards.
+    using Tipo = DocumentoTabela::Resultado::Tipo;
+    DocumentoTabela::Pedido pedido;
     try {
-        // The comparison and the write under the table's lock: an import or another window
-        // cannot fall between them. A table reached through a link out of the installation gets
-        // no directory and no lock made there: the write refuses it and says why.
-        const GravacaoGuardada guarda(m_caminhoTabRot, {.criaDiretorio = true});
-        if (guarda.pronta() && MarcaDoArquivo(m_caminhoTabRot, TamMaxTabRot) != m_cartoes.Marca()) {
-            switch (PerguntaArquivoAlterado()) {
-            case Resposta::Sim:
-                break;
-            case Resposta::Nao:
-                Caixas().Mensagem(this,
-                                  QStringLiteral("As alterações desta página serão descartadas e "
-                                                 "a tabela será lida de novo do arquivo."),
-                                  TituloConfigurador, Icone::Exclamacao, Botoes::Ok);
-                m_cartoes.DefineAlterada(false);
-                CarregaInformacoes();
+        for (;;) {
+            const DocumentoTabela::Resultado r = m_documento.Grava(pedido);
+            switch (r.tipo) {
+            case Tipo::Gravada:
+                m_historico->Limpa();
+                return true;
+            case Tipo::Recusada:
+                Erro(r.texto, TituloConfigurador);
                 return false;
-            default:
+            case Tipo::ConflitosNovos:
+                if (!AceitaConflitosNovos(r.conflitos)) return false;
+                pedido.aceitaConflitos = true;
+                break;
+            case Tipo::AlteradaNoDisco:
+                if (!AceitaSobrescrever()) return false;
+                pedido.sobrescreve = r.marca;
+                break;
+            case Tipo::Falhou:
+                // The operator must know which file and why, to mend it and save again.
+                Caixas().Mensagem(this,
+                                  QStringLiteral("Erro na gravação do arquivo\n%1: %2")
+                                      .arg(QDir::toNativeSeparators(CaminhoTabRot()), r.texto),
+                                  TituloConfigurador, Icone::Nenhum, Botoes::Ok);
                 return false;
             }
-        }
-        QString motivo;
-        if (!GravaTabRot(guarda, *m_tabela, &motivo)) {
-            // The operator must know which file and why, to mend it and save again.
-            Caixas().Mensagem(this,
-                              QStringLiteral("Erro na gravação do arquivo\n%1: %2")
-                                  .arg(QDir::toNativeSeparators(m_caminhoTabRot), motivo),
-                              TituloConfigurador, Icone::Nenhum, Botoes::Ok);
-            return false;
         }
     } catch (const ErroES &e) {
         Erro(e.texto(), TituloConfigurador);
         return false;
     }
-    m_cartoes.DefineAlterada(false);
-    m_historico->Limpa();
-    return true;
+}
+
+// "Não" drops the page's edits and reads the file again; "Cancelar" keeps them.
+bool TFrmPrinc::AceitaSobrescrever() {
+    switch (PerguntaArquivoAlterado()) {
+    case Resposta::Sim:
+        return true;
+    case Resposta::Nao:
+        Caixas().Mensagem(this,
+                          QStringLiteral("As alterações desta página serão descartadas e a "
+                                         "tabela será lida de novo do arquivo."),
+                          TituloConfigurador, Icone::Exclamacao, Botoes::Ok);
+        Cartoes().DefineAlterada(false);
+        CarregaInformacoes();
+        return false;
+    default:
+        return false;
+    }
 }
 
 bool TFrmPrinc::PerguntaGravar() {
-    if (!m_cartoes.Alterada()) return true;
+    if (!Cartoes().Alterada()) return true;
     const Resposta r =
         Caixas().Mensagem(this, QStringLiteral("Deseja gravar a configuração ? "),
                           TituloConfigurador, Icone::Pergunta, Botoes::SimNaoCancelar);
@@ -630,12 +609,7 @@ void TFrmPrinc::bt_sair_credClick() {
 
 // A conflict the file on disk did not have is the operator's to accept; answering No keeps the
 // page and its edits.
-bool TFrmPrinc::AceitaConflitosNovos() {
-    const auto disco = std::make_unique<TTabRot>();
-    LimpaTabRot(*disco);
-    if (!LeTabRotSemTrace(m_caminhoTabRot, *disco)) disco->Qtd = 0;
-    const QList<Achado> novos = ConflitosNovos(ExaminaTabRot(*disco), ExaminaTabRot(*m_tabela));
-    if (novos.isEmpty()) return true;
+bool TFrmPrinc::AceitaConflitosNovos(const QList<Achado> &novos) {
     const QString tabela = m_cbEmpresa->currentText();
     QStringList linhas;
     constexpr int Mostrados = 5;
@@ -658,92 +632,19 @@ bool TFrmPrinc::AceitaConflitosNovos() {
            Resposta::Sim;
 }
 
-// --- BIN overlaps of the table on screen ------------------------------------------------------
+// --- Commands over the installation --------------------------------------------------------
 
 void TFrmPrinc::VerificarBins1Click() {
-    QString recusa;
-    const auto tabela = std::make_unique<TTabRot>();
-    LimpaTabRot(*tabela);
-    if (!m_cartoes.ParaTabRot(*tabela, recusa)) {
-        Erro(recusa, TituloConfigurador);
-        return;
-    }
-    const QString nome = m_cbEmpresa->currentText();
-    QStringList linhas;
-    for (const QByteArray &l :
-         LinhasExame(ParaCp1252(nome), ExaminaTabRot(*tabela), NomeRedeDoCatalogo(m_catalogo)))
-        linhas.append(DeCp1252(l));
-    auto *relatorio = new TFrmRelatorioBins(this, nome, linhas);
-    relatorio->setAttribute(Qt::WA_DeleteOnClose);
-    relatorio->open();
+    m_comandos->VerificaBins(m_cbEmpresa->currentText());
 }
 
-// --- Import and export ----------------------------------------------------------------------
-
 void TFrmPrinc::Importar1Click() {
-    try {
-        GravaTrace(cp1252("Entrou na rotina de importar"));
-    } catch (const ErroES &e) {
-        Erro(e.texto(), TituloConfigurador);
-        return;
-    }
-    if (Caixas().Mensagem(this, QStringLiteral("Deseja realizar a importação ?"),
-                          TituloConfigurador, Icone::Pergunta, Botoes::SimNao) != Resposta::Sim)
-        return;
-    const QString arquivo = Caixas().AbreArquivo(this, QStringLiteral("Importar"),
-                                                 DiretorioLembrado(UsoDiretorio::Importacao));
-    if (!arquivo.isEmpty()) {
-        LembraDiretorio(UsoDiretorio::Importacao, arquivo);
-        try {
-            // Shown only when the run looks like taking more than about half a second.
-            ProgressoSemCancelar progresso(
-                QStringLiteral("Importando %1").arg(QDir::toNativeSeparators(arquivo)),
-                TituloConfigurador, this);
-            ExecutaImportacao(arquivo, *m_tabela,
-                              [&](int feitos, int total) { progresso.Avanca(feitos, total); });
-        } catch (const ErroES &e) {
-            // The run ended early: no closing message, the selector as it was.
-            Erro(e.texto(), TituloConfigurador);
-            return;
-        }
-    }
-    Caixas().Mensagem(this, QStringLiteral("Importação encerrada"), TituloConfiguracao,
-                      Icone::Exclamacao, Botoes::Ok);
-    MontaComboEmpresa();
+    // The run reached its end: the selector then lists the companies anew, none chosen.
+    if (m_comandos->Importa()) MontaComboEmpresa();
 }
 
 void TFrmPrinc::Exportar1Click() {
-    m_memo->clear();
-    if (Caixas().Mensagem(this, QStringLiteral("Deseja realizar a exportação ?"),
-                          TituloConfigurador, Icone::Pergunta, Botoes::SimNao) != Resposta::Sim) {
-        Caixas().Mensagem(this, QStringLiteral("Arquivo não exportado"), TituloConfiguracao,
-                          Icone::Exclamacao, Botoes::Ok);
-        return;
-    }
-    QByteArray linhas;
-    try {
-        linhas = LinhasExportacao(*m_tabela);
-    } catch (const ErroES &e) {
-        Erro(e.texto(), TituloConfigurador);
-        return;
-    }
-    m_memo->setPlainText(DeCp1252(linhas));
-    const QString arquivo = Caixas().SalvaArquivo(this, QStringLiteral("Exportar"),
-                                                  DiretorioLembrado(UsoDiretorio::Exportacao));
-    if (arquivo.isEmpty()) {
-        Caixas().Mensagem(this, QStringLiteral("Arquivo não exportado"), TituloConfiguracao,
-                          Icone::Exclamacao, Botoes::Ok);
-        return;
-    }
-    LembraDiretorio(UsoDiretorio::Exportacao, arquivo);
-    try {
-        GravaExportacao(arquivo, linhas);
-    } catch (const ErroES &e) {
-        Erro(e.texto(), TituloConfigurador);
-        return;
-    }
-    Caixas().Mensagem(this, QStringLiteral("Arquivo exportado com sucesso"), TituloConfiguracao,
-                      Icone::Exclamacao, Botoes::Ok);
+    m_comandos->Exporta(m_memo);
 }
 
 void TFrmPrinc::Erro(const QString &texto, const QString &titulo) {

@@ -3,8 +3,7 @@
 // card type (PaginaCartoes) over the card table, and the import/export menu.
 
 #include "env/redes.h"
-#include "routing/tabela_cartoes.h"
-#include "routing/tabrot.h"
+#include "routing/documento_tabela.h"
 #include "widgets/caixas.h"
 
 #include <QMainWindow>
@@ -13,6 +12,7 @@
 #include <array>
 #include <memory>
 
+class ComandosInstalacao;
 class HistoricoCartoes;
 class PaginaCartoes;
 class PainelBotao;
@@ -31,29 +31,29 @@ public:
     ~TFrmPrinc() override;
 
     CatalogoRedes &Catalogo() { return m_catalogo; }
-    TabelaCartoes &Cartoes() { return m_cartoes; }
-    const QString &CaminhoTabRot() const { return m_caminhoTabRot; }
+    TabelaCartoes &Cartoes() { return m_documento.Cartoes(); }
+    const QString &CaminhoTabRot() const { return m_documento.CaminhoTabRot(); }
     PaginaCartoes *Pagina(TipoGrade tipo) const { return m_paginas[Indice(tipo)]; }
     QComboBox *ComboEmpresa() const { return m_cbEmpresa; }
 
+    // False when the selector's text is no company: then no table is in use.
+    bool cb_empresaChange();
+    // False when the table was not written; the page and the changed flag then stay as they
+    // were. A file changed on disk since it was loaded is not overwritten without asking:
+    // overwrite, reload (dropping the page's edits) or cancel (keeping them).
+    bool SalvaConfig();
+
+private:
     // Creation and first show.
     void FormCreate();
     void FormShow();
     void TreeView_OpcoesClick();
 
-    // Companies and networks.
     void MontaComboEmpresa();
-    // False when the selector's text is no company: then no table is in use.
-    bool cb_empresaChange();
     void MostraRoteamento(PainelBotao *painel, bool alternar);
     void PintaPainel(PainelBotao *painel, const QColor &cor);
-
-    // Loading and saving the table of the company chosen.
-    void CarregaInformacoes();
-    // False when the table was not written; the page and the changed flag then stay as they
-    // were. A file changed on disk since it was loaded is not overwritten without asking:
-    // overwrite, reload (dropping the page's edits) or cancel (keeping them).
-    bool SalvaConfig();
+    // Reads the table of the company (or TODAS) chosen, or the one in use again.
+    void CarregaInformacoes(const QString &empresa = QString());
 
     void bt_sair_credClick();
     void pnAtivaRoteamentoClick();
@@ -63,8 +63,8 @@ public:
     // The report of the BINs that two cards of one type cover, for the table on screen.
     void VerificarBins1Click();
 
-private:
     Resposta PerguntaArquivoAlterado();
+    bool AceitaSobrescrever();
     // Once after start-up: the modules left out and why, or that the helper could not run.
     void AvisaModulos();
 
@@ -90,14 +90,12 @@ private:
     // The title's modified marker and the status bar.
     void AtualizaSituacao();
     void Erro(const QString &texto, const QString &titulo);
-    bool AceitaConflitosNovos();
+    bool AceitaConflitosNovos(const QList<Achado> &novos);
 
-    // The process-wide routing table: what was read or written last; the import and the export
-    // work in it too.
-    std::unique_ptr<TTabRot> m_tabela;
-    QString m_caminhoTabRot; // CaminhoTabRot: the TabRot.bin in use
+    // The table in use, with the process-wide routing table that the import and the export
+    // work in too.
+    DocumentoTabela m_documento;
     CatalogoRedes m_catalogo;
-    TabelaCartoes m_cartoes;
     std::array<PaginaCartoes *, 3> m_paginas{};
 
     QWidget *m_panel4 = nullptr;
@@ -118,11 +116,11 @@ private:
     bool m_mostrada = false;
     bool m_saindo = false;
     bool m_teclaNaArvore = false;
-    int m_abaAberta = -1;       // the page shown, by tree node
-    QString m_empresaCarregada; // the company (or TODAS) whose table is in use
+    int m_abaAberta = -1; // the page shown, by tree node
     QLabel *m_statusTabela = nullptr;
     QLabel *m_statusEntradas = nullptr;
     QLabel *m_statusAlterada = nullptr;
 
     HistoricoCartoes *m_historico = nullptr;
+    std::unique_ptr<ComandosInstalacao> m_comandos;
 };

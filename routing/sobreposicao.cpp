@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <compare>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -263,6 +264,13 @@ QList<Achado> ConflitosNovos(const ExameTabRot &antigo, const ExameTabRot &novo)
     for (const Achado &a : novo.achados)
         if (a.tipo == TipoAchado::Conflito && !havia.contains(ChaveConflito(a))) novos.append(a);
     return novos;
+}
+
+QList<Achado> ConflitosNovosNoArquivo(const QString &caminho, const TTabRot &tabela) {
+    const auto disco = std::make_unique<TTabRot>();
+    LimpaTabRot(*disco);
+    if (!LeTabRotSemTrace(caminho, *disco)) disco->Qtd = 0;
+    return ConflitosNovos(ExaminaTabRot(*disco), ExaminaTabRot(tabela));
 }
 
 QByteArray NomeTipoCartao(std::uint8_t tipo) {

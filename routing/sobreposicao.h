@@ -57,6 +57,10 @@ ExameTabRot ExaminaTabRot(const TTabRot &tabela);
 // name and network, the same two entries. Positions play no part (a save reorders the table).
 QList<Achado> ConflitosNovos(const ExameTabRot &antigo, const ExameTabRot &novo);
 
+// The conflicts the table would have that the file on disk does not (a file that is missing or
+// cannot be read has none).
+QList<Achado> ConflitosNovosNoArquivo(const QString &caminho, const TTabRot &tabela);
+
 // "Crédito", "Débito", "Combustível" (Windows-1252).
 QByteArray NomeTipoCartao(std::uint8_t tipo);
 

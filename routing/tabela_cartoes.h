@@ -5,7 +5,6 @@
 //
 // Every change is announced before and after it happens, so a view model can follow the table.
 
-#include "env/leitura.h"
 #include "routing/tabrot.h"
 #include "routing/tipos_cartao.h"
 
@@ -51,9 +50,6 @@ public:
     void Carrega(const TTabRot &tabela);
     // Empties the cards and the defaults.
     void Limpa();
-    // What the file looked like when the table was loaded from it.
-    const MarcaArquivo &Marca() const { return m_marca; }
-    void DefineMarca(const MarcaArquivo &marca) { m_marca = marca; }
     // The table a save writes: the defaults of credit, debit and fuel, then the named cards of
     // each type in that order. False, with the reason, when it would exceed 350 entries.
     bool ParaTabRot(TTabRot &tabela, QString &recusa) const;
@@ -89,5 +85,4 @@ private:
     std::array<QList<TCartao>, 3> m_cartoes;
     std::array<std::optional<std::uint16_t>, 3> m_padroes;
     bool m_alterada = false;
-    MarcaArquivo m_marca;
 };

@@ -56,7 +56,11 @@ PaginaCartoes::PaginaCartoes(TipoGrade tipo, TabelaCartoes &tabela, const Catalo
                              QWidget *pai)
     : QWidget(pai), m_tipo(tipo), m_tabela(tabela), m_catalogo(catalogo) {
     m_modelo = new ModeloCartoes(tabela, tipo, catalogo, this);
-    m_dialogo = CriaDialogoCartao(tipo, [this](const QString &nome) { return ExisteNome(nome); });
+    m_dialogo = CriaDialogoCartao(
+        tipo, [this](const QString &nome) { return ExisteNome(nome); },
+        [this](Operacao operacao, const CartaoEditado &cartao) {
+            return Recusa(operacao, cartao);
+        });
     connect(m_dialogo.get(), &TFrmIncluiCartao::confirmado, this, &PaginaCartoes::Confirmado);
     connect(m_dialogo.get(), &TFrmIncluiCartao::alterou, this,
             [this] { m_tabela.DefineAlterada(true); });
@@ -318,48 +322,64 @@ std::uint16_t PaginaCartoes::CodigoDaRede(const QString &rede,
     return CodigoExibido(m_catalogo, rede);
 }
 
-std::optional<TCartao> PaginaCartoes::CartaoDoDialogo(const QString &nome, std::uint16_t rede,
-                                                      const QStringList &entradas) {
+namespace {
+
+QList<QByteArray> BinsDoDialogo(const QStringList &entradas) {
     QList<QByteArray> bins;
     for (const QString &entrada : entradas)
         if (!entrada.isEmpty()) bins.append(ParaCp1252(entrada));
-    const QString quem = nome.trimmed();
-    if (bins.size() > MaxBins) {
-        Erro(QStringLiteral("O cartão %1 tem mais de %2 bins. A configuração não foi gravada.")
-                 .arg(quem)
-                 .arg(MaxBins));
-        return std::nullopt;
-    }
+    return bins;
+}
+
+} // namespace
+
+QString PaginaCartoes::Recusa(Operacao operacao, const CartaoEditado &cartao) const {
+    const QList<QByteArray> bins = BinsDoDialogo(cartao.bins);
+    const QString quem = cartao.nome.trimmed();
+    if (bins.size() > MaxBins)
+        return QStringLiteral("O cartão %1 tem mais de %2 bins. A configuração não foi gravada.")
+            .arg(quem)
+            .arg(MaxBins);
     for (const QByteArray &bin : bins) {
-        if (bin.size() > TamBinNoArquivo) {
-            Erro(QStringLiteral("O bin %1 do cartão %2 tem mais de %3 caracteres. A configuração "
-                                "não foi gravada.")
-                     .arg(DeCp1252(bin), quem)
-                     .arg(TamBinNoArquivo));
-            return std::nullopt;
-        }
+        if (bin.size() > TamBinNoArquivo)
+            return QStringLiteral("O bin %1 do cartão %2 tem mais de %3 caracteres. A "
+                                  "configuração não foi gravada.")
+                .arg(DeCp1252(bin), quem)
+                .arg(TamBinNoArquivo);
     }
+    if (operacao == Operacao::Inclusao && m_tabela.Entradas() >= MaxCartoes)
+        return QStringLiteral("A configuração tem mais de %1 entradas e não pode ser gravada.")
+            .arg(MaxCartoes);
+    return QString();
+}
+
+std::optional<TCartao> PaginaCartoes::CartaoDoDialogo(const QString &nome, std::uint16_t rede,
+                                                      const QStringList &bins) const {
     // The name field holds 30 bytes; the file has always kept what fits.
-    return MontaCartao(m_tipo, ParaCp1252(nome).left(TamNome - 1), rede, bins);
+    return MontaCartao(m_tipo, ParaCp1252(nome).left(TamNome - 1), rede, BinsDoDialogo(bins));
 }
 
 bool PaginaCartoes::IncluiDadosNaGrade(const QString &nome, const QString &rede,
                                        const QStringList &bins) {
-    const auto cartao = CartaoDoDialogo(nome, CodigoDaRede(rede, std::nullopt), bins);
-    if (!cartao) return false;
-    if (!m_tabela.Inclui(*cartao)) {
-        Erro(QStringLiteral("A configuração tem mais de %1 entradas e não pode ser gravada.")
-                 .arg(MaxCartoes));
+    if (const QString recusa = Recusa(Operacao::Inclusao, {nome, rede, bins}); !recusa.isEmpty()) {
+        Erro(recusa);
         return false;
     }
-    return true;
+    const auto cartao = CartaoDoDialogo(nome, CodigoDaRede(rede, std::nullopt), bins);
+    if (!cartao) return false;
+    return m_tabela.Inclui(*cartao);
 }
 
 bool PaginaCartoes::IncluiDadosAlteradosNaGrade(int linha, const QString &nome, const QString &rede,
                                                 const QStringList &bins) {
     if (!m_modelo->CartaoDaLinha(linha)) return false;
+    if (const QString recusa = Recusa(Operacao::Alteracao, {nome, rede, bins}); !recusa.isEmpty()) {
+        Erro(recusa);
+        return false;
+    }
     const auto cartao = CartaoDoDialogo(nome, CodigoDaRede(rede, linha), bins);
-    return cartao && m_tabela.Altera(m_tipo, linha, *cartao);
+    if (!cartao) return false;
+    return m_tabela.Altera(m_tipo, linha, *cartao);
 }
 
 void PaginaCartoes::Confirmado(Operacao operacao, const CartaoEditado &cartao) {

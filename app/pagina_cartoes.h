@@ -75,8 +75,10 @@ private:
     void PoeTextoCombo(const QString &texto, std::optional<std::uint16_t> codigo);
     void Confirmado(Operacao operacao, const CartaoEditado &cartao);
     bool ExisteNome(const QString &nome) const;
+    // Why the table cannot take the card; empty when it can.
+    QString Recusa(Operacao operacao, const CartaoEditado &cartao) const;
     std::optional<TCartao> CartaoDoDialogo(const QString &nome, std::uint16_t rede,
-                                           const QStringList &bins);
+                                           const QStringList &bins) const;
     std::uint16_t CodigoDaRede(const QString &rede, std::optional<int> cartaoAtual) const;
     void Erro(const QString &texto);
 

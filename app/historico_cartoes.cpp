@@ -1,138 +1,115 @@
 #include "app/historico_cartoes.h"
 
-#include <QScopedValueRollback>
-#include <QUndoCommand>
+#include "env/texto.h"
 
-#include <algorithm>
-#include <cstring>
+#include <QAction>
+#include <QScopedValueRollback>
 
 namespace {
 
-// The table keeps its cards cleaned: the bytes say whether two are the same.
-bool Iguais(const TCartao &a, const TCartao &b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+// The step's name as the menu shows it: an "&" in a card's name is no shortcut key.
+QString NomeDoPasso(const char *acao, const TCartao &cartao) {
+    QString nome = DeCp1252(CopiaCampoParaTexto(cartao.Nome, TamNome)).trimmed();
+    nome.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return QString::fromUtf8(acao) + nome;
 }
 
-// The rows of one card type an edit replaced, from the first to the last that differ.
-struct Trecho {
-    TipoGrade tipo;
-    int inicio;
-    QList<TCartao> antes;
-    QList<TCartao> depois;
-};
-
-std::optional<Trecho> Diferenca(TipoGrade tipo, const QList<TCartao> &antes,
-                                const QList<TCartao> &depois) {
-    if (antes.size() == depois.size() && antes.constData() == depois.constData())
-        return std::nullopt;
-    const qsizetype menor = std::min(antes.size(), depois.size());
-    qsizetype inicio = 0;
-    while (inicio < menor && Iguais(antes[inicio], depois[inicio]))
-        ++inicio;
-    if (inicio == antes.size() && inicio == depois.size()) return std::nullopt;
-    qsizetype fim = 0;
-    while (fim < menor - inicio &&
-           Iguais(antes[antes.size() - 1 - fim], depois[depois.size() - 1 - fim]))
-        ++fim;
-    return Trecho{tipo, int(inicio), antes.mid(inicio, antes.size() - inicio - fim),
-                  depois.mid(inicio, depois.size() - inicio - fim)};
+QList<TCartao> CartaoEm(const TabelaCartoes &tabela, TipoGrade tipo, int indice) {
+    const QList<TCartao> &cartoes = tabela.Cartoes(tipo);
+    if (indice < 0 || indice >= cartoes.size()) return {};
+    return {cartoes[indice]};
 }
-
-using Padroes = std::array<std::optional<std::uint16_t>, 3>;
-
-class Edicao : public QUndoCommand {
-public:
-    Edicao(TabelaCartoes &tabela, QList<Trecho> trechos, const Padroes &antes,
-           const Padroes &depois)
-        : m_tabela(tabela), m_trechos(std::move(trechos)), m_antes(antes), m_depois(depois) {}
-
-    void undo() override {
-        for (const Trecho &t : std::as_const(m_trechos))
-            m_tabela.SubstituiCartoes(t.tipo, t.inicio, int(t.depois.size()), t.antes);
-        for (const TipoDeCartao &t : TiposDeCartao)
-            m_tabela.DefineRedePadrao(t.grade, m_antes[Indice(t.grade)]);
-    }
-    void redo() override {
-        // The stack redoes what it is given; the first time, the edit is already made.
-        if (m_feita) {
-            m_feita = false;
-            return;
-        }
-        for (const Trecho &t : std::as_const(m_trechos))
-            m_tabela.SubstituiCartoes(t.tipo, t.inicio, int(t.antes.size()), t.depois);
-        for (const TipoDeCartao &t : TiposDeCartao)
-            m_tabela.DefineRedePadrao(t.grade, m_depois[Indice(t.grade)]);
-    }
-
-private:
-    TabelaCartoes &m_tabela;
-    const QList<Trecho> m_trechos;
-    const Padroes m_antes;
-    const Padroes m_depois;
-    bool m_feita = true;
-};
 
 } // namespace
 
+PassoTrecho::PassoTrecho(const QString &nome, TabelaCartoes &tabela, TipoGrade tipo, int inicio,
+                         QList<TCartao> antes, QList<TCartao> depois)
+    : QUndoCommand(nome), m_tabela(tabela), m_tipo(tipo), m_inicio(inicio),
+      m_antes(std::move(antes)), m_depois(std::move(depois)) {}
+
+void PassoTrecho::undo() {
+    m_tabela.SubstituiCartoes(m_tipo, m_inicio, int(m_depois.size()), m_antes);
+}
+
+void PassoTrecho::redo() {
+    m_tabela.SubstituiCartoes(m_tipo, m_inicio, int(m_antes.size()), m_depois);
+}
+
+PassoInclusao::PassoInclusao(TabelaCartoes &tabela, TipoGrade tipo, const TCartao &cartao)
+    : PassoTrecho(NomeDoPasso("inclusão de ", cartao), tabela, tipo, tabela.PosicaoDeInclusao(tipo),
+                  CartaoEm(tabela, tipo, tabela.PosicaoDeInclusao(tipo)), {CartaoLimpo(cartao)}) {}
+
+PassoAlteracao::PassoAlteracao(TabelaCartoes &tabela, TipoGrade tipo, int indice,
+                               const TCartao &cartao)
+    : PassoTrecho(NomeDoPasso("alteração de ", cartao), tabela, tipo, indice,
+                  CartaoEm(tabela, tipo, indice), {CartaoLimpo(cartao)}) {}
+
+PassoExclusao::PassoExclusao(TabelaCartoes &tabela, TipoGrade tipo, int indice)
+    : PassoTrecho(NomeDoPasso("exclusão de ", tabela.Cartoes(tipo).value(indice)), tabela, tipo,
+                  indice, CartaoEm(tabela, tipo, indice), {}) {}
+
+PassoOrdenacao::PassoOrdenacao(TabelaCartoes &tabela, TipoGrade tipo, QList<int> ordem)
+    : QUndoCommand(QStringLiteral("ordenação")), m_tabela(tabela), m_tipo(tipo),
+      m_ordem(std::move(ordem)), m_inversa(m_ordem.size()) {
+    for (qsizetype i = 0; i < m_ordem.size(); ++i)
+        m_inversa[m_ordem[i]] = int(i);
+}
+
+void PassoOrdenacao::undo() {
+    m_tabela.Reordena(m_tipo, m_inversa);
+}
+
+void PassoOrdenacao::redo() {
+    m_tabela.Reordena(m_tipo, m_ordem);
+}
+
 HistoricoCartoes::HistoricoCartoes(TabelaCartoes &tabela, QObject *pai)
-    : QObject(pai), m_tabela(tabela), m_atual(EstadoAtual()) {
-    connect(&m_pilha, &QUndoStack::canUndoChanged, this, &HistoricoCartoes::podeDesfazerMudou);
-    connect(&m_pilha, &QUndoStack::canRedoChanged, this, &HistoricoCartoes::podeRefazerMudou);
+    : QObject(pai), m_tabela(tabela) {
+    // Back at the table loaded or saved there is nothing to save; anywhere else there is.
+    connect(&m_pilha, &QUndoStack::cleanChanged, this, [this](bool limpa) {
+        if (!m_proprio) m_tabela.DefineAlterada(!limpa);
+    });
+    connect(&m_pilha, &QUndoStack::indexChanged, this, [this] {
+        if (!m_proprio) emit restaurada();
+    });
     // A load replaces the whole table: nothing before it can be undone.
-    connect(&tabela, &TabelaCartoes::recarregada, this, &HistoricoCartoes::Limpa);
-    for (auto sinal :
-         {&TabelaCartoes::incluido, &TabelaCartoes::alterado, &TabelaCartoes::excluido})
-        connect(&tabela, sinal, this, &HistoricoCartoes::Registra);
-    connect(&tabela, &TabelaCartoes::reordenada, this, &HistoricoCartoes::Registra);
-    connect(&tabela, &TabelaCartoes::padraoMudou, this, &HistoricoCartoes::Registra);
+    connect(&tabela, &TabelaCartoes::recarregada, this, &HistoricoCartoes::Recomeca);
 }
 
-HistoricoCartoes::Estado HistoricoCartoes::EstadoAtual() const {
-    Estado e;
-    for (const TipoDeCartao &t : TiposDeCartao) {
-        e.cartoes[Indice(t.grade)] = m_tabela.Cartoes(t.grade);
-        e.padroes[Indice(t.grade)] = m_tabela.RedePadrao(t.grade);
-    }
-    return e;
+// The stack empties itself as it goes, after the window's table has gone.
+HistoricoCartoes::~HistoricoCartoes() {
+    m_pilha.disconnect(this);
 }
 
-void HistoricoCartoes::Limpa() {
-    m_pilha.clear();
-    m_atual = EstadoAtual();
-}
-
-void HistoricoCartoes::Registra() {
-    if (m_aplicando) return;
-    Estado novo = EstadoAtual();
-    QList<Trecho> trechos;
-    for (const TipoDeCartao &t : TiposDeCartao) {
-        const std::size_t i = Indice(t.grade);
-        if (auto d = Diferenca(t.grade, m_atual.cartoes[i], novo.cartoes[i]))
-            trechos.append(std::move(*d));
-    }
-    // A sort that leaves the order as it was is no step.
-    if (trechos.isEmpty() && novo.padroes == m_atual.padroes) return;
-    m_pilha.push(new Edicao(m_tabela, std::move(trechos), m_atual.padroes, novo.padroes));
-    m_atual = std::move(novo);
-}
-
-void HistoricoCartoes::Desfaz() {
-    if (m_pilha.canUndo()) Aplica(true);
-}
-
-void HistoricoCartoes::Refaz() {
-    if (m_pilha.canRedo()) Aplica(false);
-}
-
-void HistoricoCartoes::Aplica(bool desfazer) {
+void HistoricoCartoes::Executa(QUndoCommand *passo, bool marca) {
     {
-        const QScopedValueRollback aplicando(m_aplicando, true);
-        if (desfazer)
-            m_pilha.undo();
-        else
-            m_pilha.redo();
-        emit restaurada();
+        const QScopedValueRollback proprio(m_proprio, true);
+        m_pilha.push(passo);
     }
-    m_atual = EstadoAtual();
-    m_tabela.DefineAlterada(!m_pilha.isClean());
+    if (marca) m_tabela.DefineAlterada(true);
+}
+
+void HistoricoCartoes::MarcaAlterada() {
+    m_tabela.DefineAlterada(true);
+}
+
+void HistoricoCartoes::Recomeca() {
+    // Edits read over without a save stay unsaved: only a save clears the flag.
+    const QScopedValueRollback proprio(m_proprio, true);
+    m_pilha.clear();
+}
+
+void HistoricoCartoes::ComoNoArquivo() {
+    // Not setClean(): no step reaches back past what is on disk, so the history starts again
+    // here, as a reload does.
+    Recomeca();
+    m_tabela.DefineAlterada(false);
+}
+
+QAction *HistoricoCartoes::CriaAcaoDesfazer(QObject *pai, const QString &texto) {
+    return m_pilha.createUndoAction(pai, texto);
+}
+
+QAction *HistoricoCartoes::CriaAcaoRefazer(QObject *pai, const QString &texto) {
+    return m_pilha.createRedoAction(pai, texto);
 }

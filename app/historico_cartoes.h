@@ -1,49 +1,96 @@
 #pragma once
-// Undo and redo of the edits of the loaded card table, back to the state it was loaded or last
-// saved in. Each change the table announces is one step, kept as the rows it replaced; a reload
-// starts the history again.
+// Undo and redo of the operator's edits of the loaded card table, one step per action, back to
+// the table as it was loaded or last saved; and the configuration-changed flag, which within the
+// window only this history sets. A reload starts the history again.
 
 #include "routing/tabela_cartoes.h"
 
 #include <QList>
 #include <QObject>
+#include <QString>
+#include <QUndoCommand>
 #include <QUndoStack>
 
-#include <array>
-#include <cstdint>
-#include <optional>
+class QAction;
+
+// The cards of one type from `inicio` on: `antes` become `depois`. Inclusion, alteration and
+// deletion are each one such step.
+class PassoTrecho : public QUndoCommand {
+public:
+    void undo() override;
+    void redo() override;
+
+protected:
+    PassoTrecho(const QString &nome, TabelaCartoes &tabela, TipoGrade tipo, int inicio,
+                QList<TCartao> antes, QList<TCartao> depois);
+
+private:
+    TabelaCartoes &m_tabela;
+    const TipoGrade m_tipo;
+    const int m_inicio;
+    const QList<TCartao> m_antes;
+    const QList<TCartao> m_depois;
+};
+
+// A new card where the table puts it: the first nameless entry of its type, else the end.
+class PassoInclusao : public PassoTrecho {
+public:
+    PassoInclusao(TabelaCartoes &tabela, TipoGrade tipo, const TCartao &cartao);
+};
+
+class PassoAlteracao : public PassoTrecho {
+public:
+    PassoAlteracao(TabelaCartoes &tabela, TipoGrade tipo, int indice, const TCartao &cartao);
+};
+
+class PassoExclusao : public PassoTrecho {
+public:
+    PassoExclusao(TabelaCartoes &tabela, TipoGrade tipo, int indice);
+};
+
+// The cards of a type in a new order: ordem[i] is the index the card now at i comes from.
+class PassoOrdenacao : public QUndoCommand {
+public:
+    PassoOrdenacao(TabelaCartoes &tabela, TipoGrade tipo, QList<int> ordem);
+    void undo() override;
+    void redo() override;
+
+private:
+    TabelaCartoes &m_tabela;
+    const TipoGrade m_tipo;
+    const QList<int> m_ordem;
+    QList<int> m_inversa;
+};
 
 class HistoricoCartoes : public QObject {
     Q_OBJECT
 public:
     explicit HistoricoCartoes(TabelaCartoes &tabela, QObject *pai = nullptr);
+    ~HistoricoCartoes() override;
 
-    bool PodeDesfazer() const { return m_pilha.canUndo(); }
-    bool PodeRefazer() const { return m_pilha.canRedo(); }
-    // Back (or forward again) one step. Where the table is as loaded or saved, the changed flag
-    // goes off; anywhere else it is on.
-    void Desfaz();
-    void Refaz();
-    // The table as it is now is the one on disk: after a save.
-    void Limpa();
+    // Makes the step and keeps it for undo. `marca` false for a step that is no change to save
+    // by itself: a sort, or the grid routines, whose dialog has set the flag already.
+    void Executa(QUndoCommand *passo, bool marca = true);
+    // A change that leaves no step (the card dialog's BIN list, a refused "Confirma").
+    void MarcaAlterada();
+    // The table is what the file holds, after a save or before edits are dropped for a new read.
+    void ComoNoArquivo();
+
+    // The menu's actions, enabled while there is something to undo or redo; their texts name the
+    // step.
+    QAction *CriaAcaoDesfazer(QObject *pai, const QString &texto);
+    QAction *CriaAcaoRefazer(QObject *pai, const QString &texto);
 
 signals:
-    void podeDesfazerMudou(bool pode);
-    void podeRefazerMudou(bool pode);
     // After an undo or a redo, for what shows the table beyond its grids.
     void restaurada();
 
 private:
-    struct Estado {
-        std::array<QList<TCartao>, 3> cartoes;
-        std::array<std::optional<std::uint16_t>, 3> padroes;
-    };
-    Estado EstadoAtual() const;
-    void Registra();
-    void Aplica(bool desfazer);
+    void Recomeca();
 
     TabelaCartoes &m_tabela;
     QUndoStack m_pilha;
-    Estado m_atual; // shares the table's lists until the table changes one
-    bool m_aplicando = false;
+    // While the history itself changes the stack (a step made, a restart), the flag is set by
+    // what changed it, not by the stack's clean state.
+    bool m_proprio = false;
 };

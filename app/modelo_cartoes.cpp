@@ -128,11 +128,16 @@ std::optional<int> ModeloCartoes::CartaoDaLinha(int linha) const {
     return linha;
 }
 
-void ModeloCartoes::Ordena(int coluna) {
-    if (coluna < 0 || coluna > 2 || m_linhas.size() < 2) return;
+QList<int> ModeloCartoes::OrdemPor(int coluna) const {
+    if (coluna < 0 || coluna > 2 || m_linhas.size() < 2) return {};
     QList<QByteArray> chaves;
     chaves.reserve(m_linhas.size());
     for (const Linha &l : std::as_const(m_linhas))
         chaves.append(ChaveOrdem(l[std::size_t(coluna)]));
-    m_tabela.Reordena(m_tipo, OrdemDasChaves(std::move(chaves)));
+    return OrdemDasChaves(std::move(chaves));
+}
+
+void ModeloCartoes::Ordena(int coluna) {
+    const QList<int> ordem = OrdemPor(coluna);
+    if (!ordem.isEmpty()) m_tabela.Reordena(m_tipo, ordem);
 }

@@ -39,7 +39,9 @@ public:
     // The card of a grid row; nothing for the blank last row.
     std::optional<int> CartaoDaLinha(int linha) const;
     const QString &Texto(int linha, int coluna) const;
-    // Sorts the cards by a column's texts, as the title row does.
+    // The order that sorts the cards by a column's texts, as the title row does (as
+    // TabelaCartoes::Reordena takes it); empty when there is nothing to sort.
+    QList<int> OrdemPor(int coluna) const;
     void Ordena(int coluna);
 
 private:

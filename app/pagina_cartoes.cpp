@@ -1,5 +1,6 @@
 #include "app/pagina_cartoes.h"
 
+#include "app/historico_cartoes.h"
 #include "app/modelo_cartoes.h"
 #include "dialogs/regras_bin.h"
 #include "env/caminhos.h"
@@ -19,6 +20,7 @@
 #include <QMouseEvent>
 #include <QShortcut>
 #include <QTableView>
+#include <QUndoCommand>
 #include <QVBoxLayout>
 
 namespace {
@@ -50,16 +52,52 @@ const DadosPagina Dados[3] = {
 const QString SemLinha = QStringLiteral("Clique no bin desejado");
 const QString SemLinhaDuplo = QStringLiteral("Clique para alterar no bin desejado");
 
+// The default network as the page shows it: the check box and the network chosen.
+struct EstadoPadrao {
+    bool marcada;
+    std::optional<std::uint16_t> rede;
+    bool operator==(const EstadoPadrao &) const = default;
+};
+
+class PassoRedePadrao : public QUndoCommand {
+public:
+    PassoRedePadrao(PaginaCartoes &pagina, EstadoPadrao antes, EstadoPadrao depois)
+        : QUndoCommand(QStringLiteral("rede padrão")), m_pagina(pagina), m_antes(antes),
+          m_depois(depois) {}
+
+    int id() const override { return 1 + int(Indice(m_pagina.Tipo())); }
+    // A tick waits for its network: ticking and choosing are one step.
+    bool mergeWith(const QUndoCommand *outro) override {
+        const auto *escolha = static_cast<const PassoRedePadrao *>(outro);
+        if (m_antes.marcada || m_depois != EstadoPadrao{true, std::nullopt} ||
+            escolha->m_antes != m_depois || !escolha->m_depois.rede)
+            return false;
+        m_depois = escolha->m_depois;
+        return true;
+    }
+    void undo() override { m_pagina.PoePadrao(m_antes.marcada, m_antes.rede); }
+    void redo() override { m_pagina.PoePadrao(m_depois.marcada, m_depois.rede); }
+
+private:
+    PaginaCartoes &m_pagina;
+    const EstadoPadrao m_antes;
+    EstadoPadrao m_depois;
+};
+
 } // namespace
 
-PaginaCartoes::PaginaCartoes(TipoGrade tipo, TabelaCartoes &tabela, const CatalogoRedes &catalogo,
-                             QWidget *pai)
-    : QWidget(pai), m_tipo(tipo), m_tabela(tabela), m_catalogo(catalogo) {
+PaginaCartoes::PaginaCartoes(TipoGrade tipo, TabelaCartoes &tabela, HistoricoCartoes &historico,
+                             const CatalogoRedes &catalogo, QWidget *pai)
+    : QWidget(pai), m_tipo(tipo), m_tabela(tabela), m_historico(historico), m_catalogo(catalogo) {
     m_modelo = new ModeloCartoes(tabela, tipo, catalogo, this);
-    m_dialogo = CriaDialogoCartao(tipo, [this](const QString &nome) { return ExisteNome(nome); });
+    m_dialogo = CriaDialogoCartao(
+        tipo, [this](const QString &nome) { return ExisteNome(nome); },
+        [this](Operacao operacao, const CartaoEditado &cartao) {
+            return Recusa(operacao, cartao);
+        });
     connect(m_dialogo.get(), &TFrmIncluiCartao::confirmado, this, &PaginaCartoes::Confirmado);
-    connect(m_dialogo.get(), &TFrmIncluiCartao::alterou, this,
-            [this] { m_tabela.DefineAlterada(true); });
+    connect(m_dialogo.get(), &TFrmIncluiCartao::alterou, &m_historico,
+            &HistoricoCartoes::MarcaAlterada);
     MontaControles();
 }
 
@@ -109,7 +147,6 @@ void PaginaCartoes::MontaControles() {
     m_check = new QCheckBox(QStringLiteral("Rede Padrão "), rodape);
     m_check->setObjectName(QString::fromUtf8(d.check));
     m_check->setMinimumSize(100, 17);
-    m_check->installEventFilter(this);
     linha->addWidget(m_check, 0, Qt::AlignVCenter);
     linha->addSpacing(5);
     m_grupo = new QGroupBox(QStringLiteral("Selecione a rede"), rodape);
@@ -149,13 +186,21 @@ void PaginaCartoes::MontaControles() {
     setTabOrder(m_grade, m_check);
     setTabOrder(m_check, m_combo);
     setTabOrder(m_combo, m_retornar);
-    connect(m_check, &QCheckBox::toggled, this, &PaginaCartoes::CB_Rede_PadraoClick);
+    // The operator's tick or untick and choice; what the program shows is set with the signals
+    // blocked.
+    connect(m_check, &QCheckBox::toggled, this, [this](bool marcada) {
+        m_historico.Executa(new PassoRedePadrao(*this, {!marcada, m_tabela.RedePadrao(m_tipo)},
+                                                {marcada, std::nullopt}));
+    });
     connect(m_combo, &QComboBox::activated, this, [this](int i) {
         const QVariant codigo = m_combo->itemData(i);
-        m_tabela.DefineRedePadrao(m_tipo, codigo.isValid()
-                                              ? std::uint16_t(codigo.toUInt())
-                                              : CodigoExibido(m_catalogo, m_combo->itemText(i)));
-        m_tabela.DefineAlterada(true);
+        const std::uint16_t rede = codigo.isValid()
+                                       ? std::uint16_t(codigo.toUInt())
+                                       : CodigoExibido(m_catalogo, m_combo->itemText(i));
+        const auto atual = m_tabela.RedePadrao(m_tipo);
+        if (atual == rede) return;
+        m_historico.Executa(new PassoRedePadrao(*this, {m_check->isChecked(), atual},
+                                                {m_check->isChecked(), rede}));
     });
 }
 
@@ -248,10 +293,16 @@ void PaginaCartoes::PoeTextoCombo(const QString &texto, std::optional<std::uint1
 }
 
 void PaginaCartoes::MostraPadrao() {
-    const auto rede = m_tabela.RedePadrao(m_tipo);
-    if (!rede) return;
-    PoeTextoCombo(NomeExibido(m_catalogo, *rede), *rede);
-    m_check->setChecked(true);
+    if (const auto rede = m_tabela.RedePadrao(m_tipo)) PoePadrao(true, rede);
+}
+
+void PaginaCartoes::PoePadrao(bool marcada, std::optional<std::uint16_t> rede) {
+    m_tabela.DefineRedePadrao(m_tipo, rede);
+    {
+        const QSignalBlocker bloqueio(m_check);
+        m_check->setChecked(marcada);
+    }
+    PoeTextoCombo(rede ? NomeExibido(m_catalogo, *rede) : QString(), rede);
     CB_Rede_PadraoClick();
 }
 
@@ -274,15 +325,8 @@ void PaginaCartoes::CB_Rede_PadraoClick() {
 }
 
 void PaginaCartoes::AcompanhaTabela() {
-    if (m_tabela.RedePadrao(m_tipo)) {
-        MostraPadrao();
-    } else {
-        {
-            const QSignalBlocker bloqueio(m_check);
-            m_check->setChecked(false);
-        }
-        CB_Rede_PadraoClick();
-    }
+    // Rows that came or went above the selection moved it without a signal; the default network
+    // is put back by its own step.
     SelecaoMudou();
 }
 
@@ -318,48 +362,66 @@ std::uint16_t PaginaCartoes::CodigoDaRede(const QString &rede,
     return CodigoExibido(m_catalogo, rede);
 }
 
-std::optional<TCartao> PaginaCartoes::CartaoDoDialogo(const QString &nome, std::uint16_t rede,
-                                                      const QStringList &entradas) {
+namespace {
+
+QList<QByteArray> BinsDoDialogo(const QStringList &entradas) {
     QList<QByteArray> bins;
     for (const QString &entrada : entradas)
         if (!entrada.isEmpty()) bins.append(ParaCp1252(entrada));
-    const QString quem = nome.trimmed();
-    if (bins.size() > MaxBins) {
-        Erro(QStringLiteral("O cartão %1 tem mais de %2 bins. A configuração não foi gravada.")
-                 .arg(quem)
-                 .arg(MaxBins));
-        return std::nullopt;
-    }
+    return bins;
+}
+
+} // namespace
+
+QString PaginaCartoes::Recusa(Operacao operacao, const CartaoEditado &cartao) const {
+    const QList<QByteArray> bins = BinsDoDialogo(cartao.bins);
+    const QString quem = cartao.nome.trimmed();
+    if (bins.size() > MaxBins)
+        return QStringLiteral("O cartão %1 tem mais de %2 bins. A configuração não foi gravada.")
+            .arg(quem)
+            .arg(MaxBins);
     for (const QByteArray &bin : bins) {
-        if (bin.size() > TamBinNoArquivo) {
-            Erro(QStringLiteral("O bin %1 do cartão %2 tem mais de %3 caracteres. A configuração "
-                                "não foi gravada.")
-                     .arg(DeCp1252(bin), quem)
-                     .arg(TamBinNoArquivo));
-            return std::nullopt;
-        }
+        if (bin.size() > TamBinNoArquivo)
+            return QStringLiteral("O bin %1 do cartão %2 tem mais de %3 caracteres. A "
+                                  "configuração não foi gravada.")
+                .arg(DeCp1252(bin), quem)
+                .arg(TamBinNoArquivo);
     }
+    if (operacao == Operacao::Inclusao && m_tabela.Entradas() >= MaxCartoes)
+        return QStringLiteral("A configuração tem mais de %1 entradas e não pode ser gravada.")
+            .arg(MaxCartoes);
+    return QString();
+}
+
+std::optional<TCartao> PaginaCartoes::CartaoDoDialogo(const QString &nome, std::uint16_t rede,
+                                                      const QStringList &bins) const {
     // The name field holds 30 bytes; the file has always kept what fits.
-    return MontaCartao(m_tipo, ParaCp1252(nome).left(TamNome - 1), rede, bins);
+    return MontaCartao(m_tipo, ParaCp1252(nome).left(TamNome - 1), rede, BinsDoDialogo(bins));
 }
 
 bool PaginaCartoes::IncluiDadosNaGrade(const QString &nome, const QString &rede,
                                        const QStringList &bins) {
-    const auto cartao = CartaoDoDialogo(nome, CodigoDaRede(rede, std::nullopt), bins);
-    if (!cartao) return false;
-    if (!m_tabela.Inclui(*cartao)) {
-        Erro(QStringLiteral("A configuração tem mais de %1 entradas e não pode ser gravada.")
-                 .arg(MaxCartoes));
+    if (const QString recusa = Recusa(Operacao::Inclusao, {nome, rede, bins}); !recusa.isEmpty()) {
+        Erro(recusa);
         return false;
     }
+    const auto cartao = CartaoDoDialogo(nome, CodigoDaRede(rede, std::nullopt), bins);
+    if (!cartao) return false;
+    m_historico.Executa(new PassoInclusao(m_tabela, m_tipo, *cartao), false);
     return true;
 }
 
 bool PaginaCartoes::IncluiDadosAlteradosNaGrade(int linha, const QString &nome, const QString &rede,
                                                 const QStringList &bins) {
     if (!m_modelo->CartaoDaLinha(linha)) return false;
+    if (const QString recusa = Recusa(Operacao::Alteracao, {nome, rede, bins}); !recusa.isEmpty()) {
+        Erro(recusa);
+        return false;
+    }
     const auto cartao = CartaoDoDialogo(nome, CodigoDaRede(rede, linha), bins);
-    return cartao && m_tabela.Altera(m_tipo, linha, *cartao);
+    if (!cartao) return false;
+    m_historico.Executa(new PassoAlteracao(m_tabela, m_tipo, linha, *cartao), false);
+    return true;
 }
 
 void PaginaCartoes::Confirmado(Operacao operacao, const CartaoEditado &cartao) {
@@ -404,8 +466,7 @@ void PaginaCartoes::Excluir(bool pelaTecla) {
                               m_modelo->Texto(linha, ModeloCartoes::ColunaNome),
                           TituloConfigurador, Icone::Pergunta, Botoes::SimNao) != Resposta::Sim)
         return;
-    m_tabela.DefineAlterada(true);
-    m_tabela.Exclui(m_tipo, linha);
+    m_historico.Executa(new PassoExclusao(m_tabela, m_tipo, linha));
     // The selection stays on the same row, now the card that followed; on the blank last row
     // there is no card to select.
     if (m_modelo->CartaoDaLinha(linha)) {
@@ -426,15 +487,20 @@ void PaginaCartoes::OrdenaPeloTitulo(int coluna) {
         porColuna = ModeloCartoes::ColunaRede;
     else if (titulo == QStringLiteral("Bins"))
         porColuna = ModeloCartoes::ColunaBins;
-    if (porColuna >= 0) m_modelo->Ordena(porColuna);
+    if (porColuna < 0) return;
+    QList<int> ordem = m_modelo->OrdemPor(porColuna);
+    // An order left as it was is no step.
+    bool mudou = false;
+    for (qsizetype i = 0; i < ordem.size() && !mudou; ++i)
+        mudou = ordem[i] != i;
+    // Sorting the grid is no change to save by itself.
+    if (mudou) m_historico.Executa(new PassoOrdenacao(m_tabela, m_tipo, std::move(ordem)), false);
 }
 
 bool PaginaCartoes::eventFilter(QObject *objeto, QEvent *evento) {
     if (!m_grade) return QWidget::eventFilter(objeto, evento); // still being built
     const QEvent::Type tipo = evento->type();
-    if (objeto == m_check && tipo == QEvent::FocusIn) {
-        m_tabela.DefineAlterada(true);
-    } else if (objeto == m_grade && tipo == QEvent::KeyRelease) {
+    if (objeto == m_grade && tipo == QEvent::KeyRelease) {
         if (static_cast<QKeyEvent *>(evento)->key() == Qt::Key_Delete) Excluir(true);
     } else if (objeto == m_grade && tipo == QEvent::KeyPress) {
         const int tecla = static_cast<QKeyEvent *>(evento)->key();

@@ -13,6 +13,7 @@
 #include <optional>
 
 class CatalogoRedes;
+class HistoricoCartoes;
 class ModeloCartoes;
 class PainelBotao;
 class QCheckBox;
@@ -23,8 +24,9 @@ class QTableView;
 class PaginaCartoes : public QWidget {
     Q_OBJECT
 public:
-    PaginaCartoes(TipoGrade tipo, TabelaCartoes &tabela, const CatalogoRedes &catalogo,
-                  QWidget *pai = nullptr);
+    // Every edit of the page goes through the history, one step per action.
+    PaginaCartoes(TipoGrade tipo, TabelaCartoes &tabela, HistoricoCartoes &historico,
+                  const CatalogoRedes &catalogo, QWidget *pai = nullptr);
     ~PaginaCartoes() override;
 
     TipoGrade Tipo() const { return m_tipo; }
@@ -39,8 +41,9 @@ public:
     // The card of the selected row; nothing when no card row is selected.
     std::optional<int> Selecionado() const { return m_selecionado; }
 
-    // Routines the card dialog's result is written with; false (after the message) when the
-    // table cannot take the card. Neither sets the changed flag.
+    // Routines the card dialog's result is written with, each one step of the history; false
+    // (after the message) when the table cannot take the card. Neither sets the changed flag:
+    // the dialog has.
     bool IncluiDadosNaGrade(const QString &nome, const QString &rede, const QStringList &bins);
     bool IncluiDadosAlteradosNaGrade(int linha, const QString &nome, const QString &rede,
                                      const QStringList &bins);
@@ -50,9 +53,11 @@ public:
     void LimpaGrade();
     // The default network of the table shown, the check set where there is one.
     void MostraPadrao();
+    // The default as given: the check box, the list and the table's default network.
+    void PoePadrao(bool marcada, std::optional<std::uint16_t> rede);
     void CB_Rede_PadraoClick();
-    // After the table changed under the page (an undo or a redo): the default and the selected
-    // card as the table and the grid now have them.
+    // After the table changed under the page (an undo or a redo): the selected card as the grid
+    // now has it.
     void AcompanhaTabela();
     // Text colours for the palette in use (again after a theme change).
     void AplicaCoresDeTexto();
@@ -75,13 +80,16 @@ private:
     void PoeTextoCombo(const QString &texto, std::optional<std::uint16_t> codigo);
     void Confirmado(Operacao operacao, const CartaoEditado &cartao);
     bool ExisteNome(const QString &nome) const;
+    // Why the table cannot take the card; empty when it can.
+    QString Recusa(Operacao operacao, const CartaoEditado &cartao) const;
     std::optional<TCartao> CartaoDoDialogo(const QString &nome, std::uint16_t rede,
-                                           const QStringList &bins);
+                                           const QStringList &bins) const;
     std::uint16_t CodigoDaRede(const QString &rede, std::optional<int> cartaoAtual) const;
     void Erro(const QString &texto);
 
     const TipoGrade m_tipo;
     TabelaCartoes &m_tabela;
+    HistoricoCartoes &m_historico;
     const CatalogoRedes &m_catalogo;
     ModeloCartoes *m_modelo = nullptr;
     std::unique_ptr<TFrmIncluiCartao> m_dialogo;

@@ -48,6 +48,8 @@ TFrmPrinc::TFrmPrinc(QWidget *pai)
     : QMainWindow(pai),
       m_comandos(std::make_unique<ComandosInstalacao>(this, m_documento, m_catalogo)) {
     setObjectName(QStringLiteral("FrmPrinc"));
+    // Before the pages, which make their edits through it.
+    m_historico = new HistoricoCartoes(Cartoes(), this);
     MontaControles();
     MontaDesfazer();
     FormCreate();
@@ -172,7 +174,7 @@ void TFrmPrinc::MontaControles() {
     baixo->addWidget(area, 1);
     vertical->addLayout(baixo, 1);
     for (const TipoDeCartao &t : TiposDeCartao) {
-        auto *pagina = new PaginaCartoes(t.grade, Cartoes(), m_catalogo);
+        auto *pagina = new PaginaCartoes(t.grade, Cartoes(), *m_historico, m_catalogo);
         m_paginas[Indice(t.grade)] = pagina;
         m_pageControl->addTab(pagina, pagina->Titulo());
         connect(pagina, &PaginaCartoes::retornar, this, &TFrmPrinc::bt_sair_credClick);
@@ -250,7 +252,6 @@ void TFrmPrinc::MontaMenu() {
 }
 
 void TFrmPrinc::MontaDesfazer() {
-    m_historico = new HistoricoCartoes(Cartoes(), this);
     auto *editar = new QMenu(QStringLiteral("&Editar"), menuBar());
     editar->setObjectName(QStringLiteral("Editar1"));
     menuBar()->insertMenu(m_sair, editar);
@@ -260,19 +261,15 @@ void TFrmPrinc::MontaDesfazer() {
         if (!lista.contains(mais)) lista.append(mais);
         return lista;
     };
-    QAction *desfazer = editar->addAction(QStringLiteral("&Desfazer"));
+    QAction *desfazer = m_historico->CriaAcaoDesfazer(editar, QStringLiteral("&Desfazer"));
     desfazer->setObjectName(QStringLiteral("Desfazer1"));
     desfazer->setShortcuts(teclas(QKeySequence::Undo, QKeySequence(Qt::CTRL | Qt::Key_Z)));
-    QAction *refazer = editar->addAction(QStringLiteral("&Refazer"));
+    editar->addAction(desfazer);
+    QAction *refazer = m_historico->CriaAcaoRefazer(editar, QStringLiteral("&Refazer"));
     refazer->setObjectName(QStringLiteral("Refazer1"));
     refazer->setShortcuts(
         teclas(QKeySequence::Redo, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
-    desfazer->setEnabled(false);
-    refazer->setEnabled(false);
-    connect(m_historico, &HistoricoCartoes::podeDesfazerMudou, desfazer, &QAction::setEnabled);
-    connect(m_historico, &HistoricoCartoes::podeRefazerMudou, refazer, &QAction::setEnabled);
-    connect(desfazer, &QAction::triggered, m_historico, &HistoricoCartoes::Desfaz);
-    connect(refazer, &QAction::triggered, m_historico, &HistoricoCartoes::Refaz);
+    editar->addAction(refazer);
     connect(m_historico, &HistoricoCartoes::restaurada, this, [this] {
         for (PaginaCartoes *p : m_paginas)
             p->AcompanhaTabela();
@@ -536,7 +533,7 @@ bool TFrmPrinc::SalvaConfig() {
             const DocumentoTabela::Resultado r = m_documento.Grava(pedido);
             switch (r.tipo) {
             case Tipo::Gravada:
-                m_historico->Limpa();
+                m_historico->ComoNoArquivo();
                 return true;
             case Tipo::Recusada:
                 Erro(r.texto, TituloConfigurador);
@@ -574,7 +571,7 @@ bool TFrmPrinc::AceitaSobrescrever() {
                           QStringLiteral("As alterações desta página serão descartadas e a "
                                          "tabela será lida de novo do arquivo."),
                           TituloConfigurador, Icone::Exclamacao, Botoes::Ok);
-        Cartoes().DefineAlterada(false);
+        m_historico->ComoNoArquivo();
         CarregaInformacoes();
         return false;
     default:

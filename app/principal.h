@@ -81,7 +81,7 @@ private:
     void PoeDentroDaTela();
     void MontaCabecalho(QWidget *central);
     void MontaMenu();
-    // Undo and redo of the page's edits: the menu, the keys and the history of the table.
+    // Undo and redo of the page's edits: the menu and the keys over the history.
     void MontaDesfazer();
     void MostraSomenteAba(int indice);
     // The "Retornar" question when the page has unsaved edits: false to stay on the page.
@@ -121,6 +121,7 @@ private:
     QLabel *m_statusEntradas = nullptr;
     QLabel *m_statusAlterada = nullptr;
 
+    // The one owner of the changed flag within the window.
     HistoricoCartoes *m_historico = nullptr;
     std::unique_ptr<ComandosInstalacao> m_comandos;
 };

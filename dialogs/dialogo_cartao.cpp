@@ -40,19 +40,6 @@ const DadosDialogoCartao tiposCartao[3] = {
      "Inclusão de Cartão Combustível", "Alteração de Cartão Combustível", 365, 318},
 };
 
-// The windows that the open dialog disabled; at most one dialog is open at a time.
-QList<QPointer<QWidget>> janelasDesabilitadas;
-QPointer<QWidget> dialogoAberto;
-// Where the keyboard was when the dialog opened: disabling the window takes the focus away.
-QPointer<QWidget> focoAntes;
-
-void ReabilitaJanelas() {
-    for (const QPointer<QWidget> &janela : std::as_const(janelasDesabilitadas))
-        if (janela) janela->setEnabled(true);
-    janelasDesabilitadas.clear();
-    dialogoAberto = nullptr;
-}
-
 // Names reach TabRot.bin as Windows-1252: a character it cannot hold is refused as typed.
 class ValidadorCp1252 : public QValidator {
 public:
@@ -86,15 +73,23 @@ const DadosDialogoCartao &DadosDoTipo(TipoGrade tipo) {
 
 // No parent: a parent would be disabled together with the main window. Whoever creates the
 // dialog owns it.
-TFrmIncluiCartao::TFrmIncluiCartao(const DadosDialogoCartao &dados, ExisteNomeFn existeNome)
+TFrmIncluiCartao::TFrmIncluiCartao(const DadosDialogoCartao &dados, ExisteNomeFn existeNome,
+                                   RecusaFn recusa)
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_dados(dados),
-      m_existeNome(std::move(existeNome)) {
+      m_existeNome(std::move(existeNome)), m_recusa(std::move(recusa)) {
     MontaControles();
     FormCreate();
 }
 
 TFrmIncluiCartao::~TFrmIncluiCartao() {
-    if (dialogoAberto == this) ReabilitaJanelas();
+    if (m_aberto) ReabilitaJanelas();
+}
+
+void TFrmIncluiCartao::ReabilitaJanelas() {
+    for (const QPointer<QWidget> &janela : std::as_const(m_desabilitadas))
+        if (janela) janela->setEnabled(true);
+    m_desabilitadas.clear();
+    m_aberto = false;
 }
 
 void TFrmIncluiCartao::MontaControles() {
@@ -303,10 +298,6 @@ QStringList TFrmIncluiCartao::Bins() const {
     return lista;
 }
 
-bool TFrmIncluiCartao::procura_bin(const QString &bin) const {
-    return ::procura_bin(Bins(), bin);
-}
-
 void TFrmIncluiCartao::RecusaBin(const QString &mensagem) {
     Caixas().Mensagem(this, mensagem, TituloConfigurador, Icone::Erro, Botoes::Ok);
     m_edBin->clear();
@@ -406,12 +397,17 @@ void TFrmIncluiCartao::bt_conf_incluirClick() {
             m_edNome->setFocus();
             return;
         }
-        emit confirmado(Operacao::Inclusao, cartao);
-        FechaDialogoCartao(this);
-    } else if (m_operacao == Operacao::Alteracao) {
-        emit confirmado(Operacao::Alteracao, cartao);
-        FechaDialogoCartao(this);
+    } else if (m_operacao != Operacao::Alteracao) {
+        return;
     }
+    // What the table cannot take is refused while the operator's input is still here to mend.
+    if (const QString recusa = m_recusa ? m_recusa(*m_operacao, cartao) : QString();
+        !recusa.isEmpty()) {
+        Caixas().Mensagem(this, recusa, TituloConfigurador, Icone::Erro, Botoes::Ok);
+        return;
+    }
+    emit confirmado(*m_operacao, cartao);
+    FechaDialogoCartao(this);
 }
 
 void TFrmIncluiCartao::bt_encerra_incluirClick() {
@@ -439,33 +435,35 @@ void TFrmIncluiCartao::closeEvent(QCloseEvent *evento) {
 
 void TFrmIncluiCartao::hideEvent(QHideEvent *evento) {
     // Whatever hides the dialog gives the main window back its input.
-    if (!evento->spontaneous() && dialogoAberto == this) ReabilitaJanelas();
+    if (!evento->spontaneous() && m_aberto) ReabilitaJanelas();
     QDialog::hideEvent(evento);
 }
 
-TFrmIncluiCartaoCred::TFrmIncluiCartaoCred(ExisteNomeFn e)
-    : TFrmIncluiCartao(DadosDoTipo(TipoGrade::Credito), std::move(e)) {}
-TFrmIncluiCartaoDeb::TFrmIncluiCartaoDeb(ExisteNomeFn e)
-    : TFrmIncluiCartao(DadosDoTipo(TipoGrade::Debito), std::move(e)) {}
-TFrmIncluiCartaoComb::TFrmIncluiCartaoComb(ExisteNomeFn e)
-    : TFrmIncluiCartao(DadosDoTipo(TipoGrade::Combustivel), std::move(e)) {}
+TFrmIncluiCartaoCred::TFrmIncluiCartaoCred(ExisteNomeFn e, RecusaFn r)
+    : TFrmIncluiCartao(DadosDoTipo(TipoGrade::Credito), std::move(e), std::move(r)) {}
+TFrmIncluiCartaoDeb::TFrmIncluiCartaoDeb(ExisteNomeFn e, RecusaFn r)
+    : TFrmIncluiCartao(DadosDoTipo(TipoGrade::Debito), std::move(e), std::move(r)) {}
+TFrmIncluiCartaoComb::TFrmIncluiCartaoComb(ExisteNomeFn e, RecusaFn r)
+    : TFrmIncluiCartao(DadosDoTipo(TipoGrade::Combustivel), std::move(e), std::move(r)) {}
 
 std::unique_ptr<TFrmIncluiCartao> CriaDialogoCartao(TipoGrade tipo,
-                                                    TFrmIncluiCartao::ExisteNomeFn existeNome) {
+                                                    TFrmIncluiCartao::ExisteNomeFn existeNome,
+                                                    TFrmIncluiCartao::RecusaFn recusa) {
     switch (tipo) {
     case TipoGrade::Credito:
-        return std::make_unique<TFrmIncluiCartaoCred>(std::move(existeNome));
+        return std::make_unique<TFrmIncluiCartaoCred>(std::move(existeNome), std::move(recusa));
     case TipoGrade::Debito:
-        return std::make_unique<TFrmIncluiCartaoDeb>(std::move(existeNome));
+        return std::make_unique<TFrmIncluiCartaoDeb>(std::move(existeNome), std::move(recusa));
     case TipoGrade::Combustivel:
         break;
     }
-    return std::make_unique<TFrmIncluiCartaoComb>(std::move(existeNome));
+    return std::make_unique<TFrmIncluiCartaoComb>(std::move(existeNome), std::move(recusa));
 }
 
-void AbreDialogoCartao(QWidget *form) {
-    if (dialogoAberto) FechaDialogoCartao(dialogoAberto);
-    focoAntes = QApplication::focusWidget();
+void AbreDialogoCartao(TFrmIncluiCartao *form) {
+    // Opened again while open: the windows it disabled must stay on its list.
+    if (form->m_aberto) FechaDialogoCartao(form);
+    form->m_focoAntes = QApplication::focusWidget();
     QWidget *dono = nullptr;
     for (QWidget *janela : QApplication::topLevelWidgets()) {
         const Qt::WindowType tipo = janela->windowType();
@@ -473,10 +471,10 @@ void AbreDialogoCartao(QWidget *form) {
             tipo == Qt::Popup)
             continue;
         janela->setEnabled(false);
-        janelasDesabilitadas.append(janela);
+        form->m_desabilitadas.append(janela);
         if (!dono) dono = janela;
     }
-    dialogoAberto = form;
+    form->m_aberto = true;
 
     form->winId(); // a native window, so it can name the window it stays above
     if (dono && dono->windowHandle() && form->windowHandle())
@@ -489,16 +487,16 @@ void AbreDialogoCartao(QWidget *form) {
     form->show();
     form->raise();
     form->activateWindow();
-    if (auto *dialogo = qobject_cast<TFrmIncluiCartao *>(form)) dialogo->FormActivate();
+    form->FormActivate();
 }
 
-void FechaDialogoCartao(QWidget *form) {
-    QPointer<QWidget> dono =
-        dialogoAberto == form ? janelasDesabilitadas.value(0) : QPointer<QWidget>();
-    if (dialogoAberto == form) ReabilitaJanelas();
+void FechaDialogoCartao(TFrmIncluiCartao *form) {
+    const QPointer<QWidget> dono = form->m_desabilitadas.value(0);
+    form->ReabilitaJanelas();
     form->hide();
     // The keyboard goes back to the window the dialog was opened from, whatever the window
     // manager does.
     if (dono) dono->activateWindow();
-    if (focoAntes && focoAntes->window() == dono) focoAntes->setFocus(Qt::OtherFocusReason);
+    if (form->m_focoAntes && form->m_focoAntes->window() == dono)
+        form->m_focoAntes->setFocus(Qt::OtherFocusReason);
 }

@@ -5,6 +5,8 @@
 #include "routing/tipos_cartao.h"
 
 #include <QDialog>
+#include <QList>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -53,6 +55,8 @@ class TFrmIncluiCartao : public QDialog {
 public:
     // Whether a card of the type already has this name (the dialog's own rule folds the case).
     using ExisteNomeFn = std::function<bool(const QString &nome)>;
+    // Why the owner cannot take the card (shown as an error); empty when it can.
+    using RecusaFn = std::function<QString(Operacao operacao, const CartaoEditado &cartao)>;
 
     ~TFrmIncluiCartao() override;
 
@@ -65,12 +69,11 @@ public:
     // The operation the dialog was last opened with; nothing before its first opening.
     std::optional<Operacao> OperacaoAtual() const { return m_operacao; }
 
-    // Handlers and routines of the dialog (the credit names; the other classes add theirs).
+    // Handlers and routines of the dialog, under the credit names for all three classes.
     void FormActivate();
     void LimpaCampos();
     void MostraDadosInclusao(const CartaoEditado &cartao);
     bool ExisteNome(const QString &nome) const;
-    bool procura_bin(const QString &bin) const;
     void bt_inclui_binClick();
     void bt_exclui_binClick();
     void bt_conf_incluirClick();
@@ -78,16 +81,15 @@ public:
 
     // The BIN list as it stands.
     QStringList Bins() const;
-    bool ApagouUltimo() const { return m_apagou; }
 
 signals:
-    // "Confirma" accepted the card; the dialog closes right after.
+    // "Confirma" accepted the card, which the owner takes; the dialog closes right after.
     void confirmado(Operacao operacao, const CartaoEditado &cartao);
     // Something the operator did counts as a change of the configuration.
     void alterou();
 
 protected:
-    TFrmIncluiCartao(const DadosDialogoCartao &dados, ExisteNomeFn existeNome);
+    TFrmIncluiCartao(const DadosDialogoCartao &dados, ExisteNomeFn existeNome, RecusaFn recusa);
 
     bool eventFilter(QObject *objeto, QEvent *evento) override;
     void closeEvent(QCloseEvent *evento) override;
@@ -98,6 +100,9 @@ public:
     void reject() override {}
 
 private:
+    friend void AbreDialogoCartao(TFrmIncluiCartao *form);
+    friend void FechaDialogoCartao(TFrmIncluiCartao *form);
+    void ReabilitaJanelas();
     void MontaControles();
     void FormCreate();
     void ed_binChange(const QString &texto);
@@ -109,6 +114,12 @@ private:
 
     const DadosDialogoCartao &m_dados;
     ExisteNomeFn m_existeNome;
+    RecusaFn m_recusa;
+    // While open: the windows it disabled (the window list), and where the keyboard was, since
+    // disabling the window takes the focus away.
+    bool m_aberto = false;
+    QList<QPointer<QWidget>> m_desabilitadas;
+    QPointer<QWidget> m_focoAntes;
     std::optional<Operacao> m_operacao;
     CartaoEditado m_cartao; // the card of an alteration
     bool m_apagou = false;  // erase-key flag
@@ -131,32 +142,28 @@ private:
 class TFrmIncluiCartaoCred : public TFrmIncluiCartao {
     Q_OBJECT
 public:
-    explicit TFrmIncluiCartaoCred(ExisteNomeFn existeNome);
+    TFrmIncluiCartaoCred(ExisteNomeFn existeNome, RecusaFn recusa);
 };
 
 class TFrmIncluiCartaoDeb : public TFrmIncluiCartao {
     Q_OBJECT
 public:
-    explicit TFrmIncluiCartaoDeb(ExisteNomeFn existeNome);
-    void MostraDadosInclusaoDeb(const CartaoEditado &c) { MostraDadosInclusao(c); }
-    bool ExisteNomeDeb(const QString &nome) const { return ExisteNome(nome); }
-    bool procura_bin_Deb(const QString &bin) const { return procura_bin(bin); }
+    TFrmIncluiCartaoDeb(ExisteNomeFn existeNome, RecusaFn recusa);
 };
 
 class TFrmIncluiCartaoComb : public TFrmIncluiCartao {
     Q_OBJECT
 public:
-    explicit TFrmIncluiCartaoComb(ExisteNomeFn existeNome);
-    void MostraDadosInclusaoComb(const CartaoEditado &c) { MostraDadosInclusao(c); }
-    bool ExisteNomeComb(const QString &nome) const { return ExisteNome(nome); }
-    bool procura_bin_comb(const QString &bin) const { return procura_bin(bin); }
+    TFrmIncluiCartaoComb(ExisteNomeFn existeNome, RecusaFn recusa);
 };
 
-// The dialog of a card type, owned by the caller.
+// The dialog of a card type, owned by the caller. Without `recusa` every card that passes the
+// dialog's own checks is accepted.
 std::unique_ptr<TFrmIncluiCartao> CriaDialogoCartao(TipoGrade tipo,
-                                                    TFrmIncluiCartao::ExisteNomeFn existeNome);
+                                                    TFrmIncluiCartao::ExisteNomeFn existeNome,
+                                                    TFrmIncluiCartao::RecusaFn recusa = {});
 
 // Shows the dialog with every other window of the program disabled and returns at once.
-void AbreDialogoCartao(QWidget *form);
-// Gives the disabled windows back their input and hides the dialog.
-void FechaDialogoCartao(QWidget *form);
+void AbreDialogoCartao(TFrmIncluiCartao *form);
+// Gives the windows the dialog disabled back their input and hides the dialog.
+void FechaDialogoCartao(TFrmIncluiCartao *form);

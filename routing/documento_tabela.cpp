@@ -80,7 +80,6 @@ DocumentoTabela::Resultado DocumentoTabela::Grava(const Pedido &pedido) {
         return r;
     }
     m_marca = MarcaDoArquivo(m_caminho, TamMaxTabRot);
-    m_cartoes.DefineAlterada(false);
     r.tipo = Tipo::Gravada;
     return r;
 }

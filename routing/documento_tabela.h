@@ -60,8 +60,9 @@ public:
         QList<Achado> conflitos;
         MarcaArquivo marca;
     };
-    // The cards into the working table and, under the table's guard, into its file. Throws
-    // ErroES when a missing file cannot be created.
+    // The cards into the working table and, under the table's guard, into its file. The
+    // changed flag is the window's history's to clear. Throws ErroES when a missing file cannot
+    // be created.
     Resultado Grava(const Pedido &pedido);
 
 private:

@@ -348,6 +348,58 @@ private slots:
         QCOMPARE(lote::Le(inst.todas()), antes);
     }
 
+    // A card the table cannot take is refused before the dialog lets it go: the dialog stays open
+    // with the operator's input to mend, and the grid stays as it was.
+    void recusaMantemDialogo_data() {
+        QTest::addColumn<bool>("inclusao");
+        QTest::addColumn<QString>("mensagem");
+        QTest::newRow("inclusão na tabela cheia")
+            << true << "A configuração tem mais de 350 entradas e não pode ser gravada.";
+        QTest::newRow("alteração com 21 bins")
+            << false << "O cartão C0 tem mais de 20 bins. A configuração não foi gravada.";
+    }
+    void recusaMantemDialogo() {
+        QFETCH(bool, inclusao);
+        QFETCH(QString, mensagem);
+        Abre(QStringLiteral("TODAS"), Muitos(199));
+        PaginaCartoes *p = Pagina(TipoGrade::Credito);
+        TFrmIncluiCartao *d = p->Dialogo();
+        auto *lista = d->findChild<QListWidget *>(QString::fromUtf8(d->Dados().listaBins));
+        auto *nome = d->findChild<QLineEdit *>(QString::fromUtf8(d->Dados().edNome));
+        if (inclusao) {
+            Clica("bt_incluir_cred");
+            QTest::keyClicks(nome, "NOVO");
+            d->ComboRede()->setCurrentIndex(d->ComboRede()->findText("B"));
+            lista->addItem("433333");
+            // The table fills up while the dialog is open.
+            for (int i = 199; i < 350; ++i)
+                QVERIFY(p->IncluiDadosNaGrade("N" + QString::number(i), "B", {}));
+        } else {
+            Grade(TipoGrade::Credito)->selectRow(0);
+            p->Alterar(QString());
+            // More than the BIN rules let in, as a damaged card could bring.
+            for (int i = 1; i <= 20; ++i)
+                lista->addItem(QString::number(500000 + i));
+        }
+        QVERIFY(d->isVisible());
+        const QStringList linhas = Linhas(p->Grade());
+        const QStringList digitado{nome->text(), d->ComboRede()->currentText(),
+                                   d->Bins().join(';')};
+        caixas->Limpa();
+        QWidget *confirma = d->findChild<QWidget *>(QString::fromUtf8(d->Dados().painelConfirma));
+        QTest::mouseClick(confirma, Qt::LeftButton, {}, confirma->rect().center());
+        QCOMPARE(caixas->Textos(), QStringList{mensagem});
+        QCOMPARE(caixas->caixas[0].icone, Icone::Erro);
+        QCOMPARE(caixas->caixas[0].titulo, QStringLiteral("Configurador Roteamento"));
+        QVERIFY(d->isVisible());
+        QVERIFY(!janela->isEnabled());
+        QCOMPARE((QStringList{nome->text(), d->ComboRede()->currentText(), d->Bins().join(';')}),
+                 digitado);
+        QCOMPARE(Linhas(p->Grade()), linhas);
+        d->bt_encerra_incluirClick();
+        QVERIFY(janela->isEnabled());
+    }
+
     // A default set on a full table is refused at the save, which keeps the page.
     void padraoAlemDoLimite() {
         Abre(QStringLiteral("TODAS"), Muitos(350));

@@ -99,6 +99,64 @@ private slots:
         QCOMPARE(Estado(), carregada);
     }
 
+    // One step per action, named in the menu: an inclusion with its BINs, or a tick with the
+    // network chosen after it, goes back in one Ctrl+Z. A focus is no change and no step.
+    void umPassoPorAcao_data() {
+        QTest::addColumn<QString>("acao");
+        QTest::addColumn<QString>("passo");
+        QTest::newRow("inclusão") << "inclui"
+                                  << "inclusão de A&&B";
+        QTest::newRow("alteração") << "altera"
+                                   << "alteração de DEB DOIS";
+        QTest::newRow("exclusão") << "exclui"
+                                  << "exclusão de DEB DOIS";
+        QTest::newRow("ordenação") << "ordena"
+                                   << "ordenação";
+        QTest::newRow("rede padrão marcada e escolhida") << "escolhe"
+                                                         << "rede padrão";
+        QTest::newRow("foco na rede padrão") << "foco"
+                                             << "";
+    }
+    void umPassoPorAcao() {
+        QFETCH(QString, acao);
+        QFETCH(QString, passo);
+        AbreEm(QStringLiteral("TODAS"),
+               {{"DEB UM", 10, 2, {"500000"}}, {"DEB DOIS", 10, 2, {"520000"}}});
+        ClicaArvore(1);
+        PaginaCartoes *p = Pagina(TipoGrade::Debito);
+        if (acao == u"inclui") IncluiCartao(TipoGrade::Debito, "A&B", "B", {"530000", "540000"});
+        if (acao == u"altera") AlteraCartao(TipoGrade::Debito, 1, "Bloqueada", {"521111"});
+        if (acao == u"ordena") ClicaTitulo(p->Grade(), 0);
+        if (acao == u"escolhe") {
+            p->CheckPadrao()->setChecked(true);
+            p->ComboPadrao()->setCurrentIndex(p->ComboPadrao()->findText("B"));
+            emit p->ComboPadrao()->activated(p->ComboPadrao()->currentIndex());
+        }
+        if (acao == u"exclui") {
+            p->Grade()->selectRow(1);
+            caixas->respostas = {Resposta::Sim};
+            p->Excluir(false);
+        }
+        if (acao == u"foco") {
+            p->CheckPadrao()->setFocus();
+            QTRY_VERIFY(p->CheckPadrao()->hasFocus());
+        }
+        QAction *desfazer = Acao("Desfazer1");
+        QAction *refazer = Acao("Refazer1");
+        QCOMPARE(desfazer->text(), passo.isEmpty() ? "&Desfazer" : "&Desfazer " + passo);
+        // A sort alone is no change to save.
+        QCOMPARE(Alterada(), !passo.isEmpty() && acao != u"ordena");
+        QCOMPARE(desfazer->isEnabled(), !passo.isEmpty());
+        if (passo.isEmpty()) return;
+        Teclas(1);
+        QVERIFY(!desfazer->isEnabled());
+        QCOMPARE(refazer->text(), "&Refazer " + passo);
+        QVERIFY(!Alterada() && !janela->isWindowModified());
+        Teclas(1, true);
+        QCOMPARE(desfazer->text(), "&Desfazer " + passo);
+        QVERIFY(Alterada() && janela->isWindowModified());
+    }
+
     // Steps of the table dropped would land on the one read again.
     void recargaRecomeca() {
         AbreEm(QStringLiteral("TODAS"), {{"DEB UM", 10, 2, {"500000"}}});

@@ -5,7 +5,7 @@
 
 namespace {
 
-const QString Bloqueada = QStringLiteral("Bloqueada");
+const QString Bloqueada = DeCp1252(NomeRedeBloqueada);
 const QString Vazio;
 
 // Trimmed as the sort compares: control characters and spaces off both ends.

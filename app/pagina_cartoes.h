@@ -74,7 +74,14 @@ protected:
     bool eventFilter(QObject *objeto, QEvent *evento) override;
 
 private:
+    // What "Alterar" says with no row chosen, from the panel and from a double click.
+    static inline const QString SemLinha = QStringLiteral("Clique no bin desejado");
+    static inline const QString SemLinhaDuplo =
+        QStringLiteral("Clique para alterar no bin desejado");
+
     void MontaControles();
+    // Each tick, untick and choice of the default network is one step of the history.
+    void LigaRedePadrao();
     void MontaGrade(QWidget *grupo);
     void SelecaoMudou();
     void PoeTextoCombo(const QString &texto, std::optional<std::uint16_t> codigo);

@@ -10,6 +10,7 @@
 #include "env/erro.h"
 #include "env/gravacao_atomica.h"
 #include "env/perfil.h"
+#include "env/redes.h"
 #include "env/texto.h"
 #include "routing/tabrot.h"
 

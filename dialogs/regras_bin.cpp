@@ -37,8 +37,8 @@ std::optional<qint32> InteiroDoBin(const QString &texto) {
 }
 
 QString LimiteInferior(const QString &entrada) {
-    const qsizetype hifen = entrada.indexOf(u'-');
-    return hifen < 0 ? QString() : entrada.left(hifen);
+    const LimitesEntrada l = LimitesDaEntrada(entrada);
+    return l.faixa ? l.de : QString();
 }
 
 QString TiraBrancos(const QString &texto) {
@@ -53,10 +53,10 @@ QString TiraBrancos(const QString &texto) {
 bool procura_bin(const QStringList &lista, const QString &bin) {
     const std::optional<qint32> valor = InteiroDoBin(bin);
     for (const QString &entrada : lista) {
-        const QString inferior = LimiteInferior(entrada);
-        if (!inferior.isEmpty()) {
-            const auto de = InteiroDoBin(inferior);
-            const auto ate = InteiroDoBin(entrada.mid(inferior.size() + 1));
+        const LimitesEntrada l = LimitesDaEntrada(entrada);
+        if (l.faixa) {
+            const auto de = InteiroDoBin(l.de);
+            const auto ate = InteiroDoBin(l.ate);
             if (valor && de && ate && *de <= *valor && *valor <= *ate) return true;
         } else if (entrada == bin) {
             return true;

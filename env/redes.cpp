@@ -21,13 +21,11 @@
 
 namespace {
 
-const QByteArray Bloqueada = QByteArrayLiteral("Bloqueada");
 const QByteArray TecbanHostAHost = QByteArrayLiteral("Tecban Host a Host");
 const QByteArray TecbanOnLine = QByteArrayLiteral("Tecban On Line");
 
 constexpr int TipoRegistroRede = 2;
 constexpr int TipoConexaoTecban = 7;
-constexpr std::uint16_t CodigoBloqueada = 0xFFFF;
 
 // The network name a module file gives: its file name from the third character up to the
 // first occurrence of its extension. The lists show it and CodigoDaRede matches it, so that a
@@ -99,7 +97,7 @@ QString CatalogoRedes::ModuloDaRede(std::uint16_t codigo) const {
 }
 
 QByteArray CatalogoRedes::NomeDaRede(std::uint16_t codigo) const {
-    if (codigo == CodigoBloqueada) return Bloqueada;
+    if (codigo == RedeBloqueada) return NomeRedeBloqueada;
     const QString caminho = ModuloDaRede(codigo);
     if (caminho.isEmpty()) return {};
     QByteArray nome = NomeDoModulo(caminho);
@@ -119,7 +117,7 @@ std::uint16_t CatalogoRedes::CodigoDaRede(const QByteArray &nomeDado) const {
 }
 
 QList<QByteArray> CatalogoRedes::RedesDoTipo(std::uint16_t mascara) const {
-    QList<QByteArray> redes{Bloqueada};
+    QList<QByteArray> redes{NomeRedeBloqueada};
     for (std::uint16_t r : ListaRegistrosRede()) {
         const std::uint16_t codigo = Palavra(r, 4);
         if (!(TiposDaRede(codigo) & mascara)) continue;

@@ -9,6 +9,10 @@
 
 #include <cstdint>
 
+// The blocked network: a card that no network serves, shown by this name.
+constexpr std::uint16_t RedeBloqueada = 0xFFFF;
+inline const QByteArray NomeRedeBloqueada = QByteArrayLiteral("Bloqueada");
+
 // Card-type bits of a module's mask.
 enum MascaraTipo : std::uint16_t {
     MascaraCredito = 1,

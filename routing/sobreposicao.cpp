@@ -1,5 +1,6 @@
 #include "routing/sobreposicao.h"
 
+#include "env/redes.h"
 #include "env/texto.h"
 #include "routing/tipos_cartao.h"
 
@@ -54,20 +55,8 @@ struct Item {
 
 enum class Forma { Comparavel, NaoNumerica, Invertida };
 
-struct Limites {
-    QByteArray de, ate;
-    bool faixa = false;
-};
-
-// A text whose part before the first "-" is empty is a single BIN, as the card dialog reads it.
-Limites LimitesDe(const QByteArray &texto) {
-    const qsizetype hifen = texto.indexOf('-');
-    if (hifen <= 0) return {texto, texto, false};
-    return {texto.left(hifen), texto.mid(hifen + 1), true};
-}
-
 Forma LeEntrada(const QByteArray &texto, Item &item) {
-    const Limites l = LimitesDe(texto);
+    const LimitesEntrada l = LimitesDaEntrada(texto);
     if (!SoDigitos(l.de) || !SoDigitos(l.ate)) return Forma::NaoNumerica;
     if (l.faixa) {
         item.de = ChaveDe(l.de, VarianteMin);
@@ -84,7 +73,7 @@ Forma LeEntrada(const QByteArray &texto, Item &item) {
 // The BINs two overlapping entries share, in the digits of the entries that bound them.
 QByteArray EmComum(const Item &x, const QByteArray &textoX, const Item &y,
                    const QByteArray &textoY) {
-    const Limites lx = LimitesDe(textoX), ly = LimitesDe(textoY);
+    const LimitesEntrada lx = LimitesDaEntrada(textoX), ly = LimitesDaEntrada(textoY);
     const bool deX = x.de >= y.de, ateX = x.ate <= y.ate;
     const QByteArray &inicio = deX ? lx.de : ly.de, &fim = ateX ? lx.ate : ly.ate;
     const Chave &de = deX ? x.de : y.de, &ate = ateX ? x.ate : y.ate;
@@ -279,7 +268,7 @@ QByteArray NomeTipoCartao(std::uint8_t tipo) {
 }
 
 QByteArray RedeNumerada(std::uint16_t rede) {
-    return rede == RedeBloqueada ? QByteArray("Bloqueada") : "rede " + QByteArray::number(rede);
+    return rede == RedeBloqueada ? NomeRedeBloqueada : "rede " + QByteArray::number(rede);
 }
 
 QByteArray LinhaAchado(const QByteArray &tabela, const Achado &achado,

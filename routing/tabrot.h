@@ -17,7 +17,6 @@ constexpr int TamBin = 21;  // 20 characters and a NUL
 constexpr int TamBinNoArquivo = 20;
 constexpr int TamCabecalho = 4;
 constexpr int TamBlocoEntrada = 36;
-constexpr std::uint16_t RedeBloqueada = 0xFFFF;
 
 enum TipoCartao : std::uint8_t {
     TipoCredito = 1,
@@ -74,6 +73,18 @@ QByteArray TextoDosBins(const QList<QByteArray> &bins);
 QList<QByteArray> BinsDoTexto(const QByteArray &texto);
 // The BIN list text of an entry.
 QByteArray CarregaBins(const TCartao &cartao);
+
+// A BIN entry as every reader cuts it: a range "lower-upper" at its first "-", a single BIN
+// when there is none or nothing stands before it. The file's bytes and the dialog's text alike.
+template <typename Texto> struct LimitesEntrada {
+    Texto de, ate;
+    bool faixa = false;
+};
+template <typename Texto> LimitesEntrada<Texto> LimitesDaEntrada(const Texto &entrada) {
+    const qsizetype hifen = entrada.indexOf(typename Texto::value_type(u'-'));
+    if (hifen <= 0) return {entrada, entrada, false};
+    return {entrada.left(hifen), entrada.mid(hifen + 1), true};
+}
 
 // Reads the file into the table. False when it is missing, cannot be read, or is damaged (shorter
 // than its counts, more than 350 entries or 20 BINs): the table is then left exactly as it was.

@@ -4,6 +4,7 @@
 #include "arquivos_teste.h"
 #include "env/caminhos.h"
 #include "env/erro.h"
+#include "env/redes.h"
 #include "env/texto.h"
 #include "routing/tabrot.h"
 

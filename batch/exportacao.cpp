@@ -4,6 +4,7 @@
 #include "env/empresas.h"
 #include "env/erro.h"
 #include "env/gravacao_atomica.h"
+#include "env/plataforma.h"
 #include "env/texto.h"
 #include "routing/tipos_cartao.h"
 
@@ -42,6 +43,14 @@ QByteArray LinhasExportacao(TTabRot &tabela) {
 }
 
 void GravaExportacao(const QString &arquivo, const QByteArray &linhas) {
+    // Text for people and for the import, never written over the files the payment server
+    // reads (a table, COMUNIC.cnf): the installation's config tree is refused, links followed.
+    const QString config = CaminhoReal(Caminhos::Config(Raiz()));
+    const QString real = CaminhoReal(arquivo);
+    if (real == config || real.startsWith(config + QLatin1Char('/')))
+        throw ErroES(QStringLiteral("Erro de E/S ao gravar o arquivo %1: o arquivo fica na "
+                                    "configuração da instalação (%2)")
+                         .arg(arquivo, config));
     QString motivo;
     if (GravaArquivoAtomico(arquivo, linhas, &motivo) != Gravacao::Ok)
         throw ErroES(QStringLiteral("Erro de E/S ao gravar o arquivo %1: %2").arg(arquivo, motivo));

@@ -8,6 +8,7 @@
 #include "env/gravacao_atomica.h"
 #include "env/gravacao_guardada.h"
 #include "env/leitura.h"
+#include "env/plataforma.h"
 #include "env/texto.h"
 #include "env/trace.h"
 
@@ -394,6 +395,11 @@ ResumoImportacao ExecutaImportacao(const QString &arquivo, TTabRot &tabela,
                                    const ProgressoImportacao &progresso) {
     const QString &caminho = arquivo; // whole: a cut path would be another file
     ArquivoStatus status(tabelas.Status(caminho));
+    // The status file is deleted before the run reads its file: it cannot be that file.
+    if (CaminhoReal(caminho) == CaminhoReal(status.Caminho()))
+        throw ErroES(QStringLiteral("Erro de E/S ao abrir o arquivo %1: é o arquivo de status da "
+                                    "importação, que cada execução apaga")
+                         .arg(caminho));
     {
         const GravacaoGuardada guarda(status.Caminho());
         const QFileInfo antigo(status.Caminho());

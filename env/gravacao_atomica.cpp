@@ -1,7 +1,9 @@
 #include "env/gravacao_atomica.h"
 
+#include "env/plataforma.h"
+
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
 #include <cctype>
 #include <cerrno>
@@ -34,12 +36,29 @@ static mode_t ModoDeArquivoNovo() {
     return 0666 & ~mascara;
 }
 
+namespace {
+
+// The program's temporaries: hidden, and named so that no operator's copy ("TabRot.bin.backup",
+// "TabRot.bin.241209") is ever taken for one: ".<name>.configurador-" and six letters or digits.
+QByteArray PrefixoTemporario(const QByteArray &nome) {
+    return '.' + nome + ".configurador-";
+}
+constexpr int LetrasTemporario = 6;
+
+QString Motivo(int e) {
+    return QString::fromLocal8Bit(std::strerror(e));
+}
+
+} // namespace
+
 Gravacao GravaArquivoAtomico(const QString &caminho, const QByteArray &bytes, QString *erro) {
     auto falha = [&](Gravacao g, const QString &motivo) {
         if (erro) *erro = motivo;
         return g;
     };
-    const QByteArray nome = QFile::encodeName(caminho);
+    // A link is written through: its target is the file replaced, the link stays.
+    const QString alvo = QFileInfo(caminho).isSymLink() ? CaminhoReal(caminho) : caminho;
+    const QByteArray nome = QFile::encodeName(alvo);
     struct stat antigo;
     const bool existia = ::stat(nome.constData(), &antigo) == 0;
     if (existia) {
@@ -48,13 +67,30 @@ Gravacao GravaArquivoAtomico(const QString &caminho, const QByteArray &bytes, QS
         if ((antigo.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
             return falha(Gravacao::FalhaAbertura, QStringLiteral("arquivo somente leitura"));
         if (::access(nome.constData(), W_OK) != 0)
-            return falha(Gravacao::FalhaAbertura, QString::fromLocal8Bit(std::strerror(errno)));
+            return falha(Gravacao::FalhaAbertura, Motivo(errno));
     }
 
-    QSaveFile arquivo(caminho);
-    if (!arquivo.open(QIODevice::WriteOnly))
-        return falha(Gravacao::FalhaAbertura, arquivo.errorString());
-    const int fd = arquivo.handle();
+    const QString dir = QFileInfo(alvo).absolutePath();
+    const QByteArray prefixo = QFile::encodeName(dir) + '/' +
+                               PrefixoTemporario(QFile::encodeName(QFileInfo(alvo).fileName()));
+    QByteArray temporario;
+    int fd = -1;
+    for (int tentativa = 0; tentativa < 100 && fd < 0; ++tentativa) {
+        static constexpr char letras[] =
+            "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+        temporario = prefixo;
+        for (int i = 0; i < LetrasTemporario; ++i)
+            temporario += letras[QRandomGenerator::global()->bounded(int(sizeof letras) - 1)];
+        fd = ::open(temporario.constData(),
+                    O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) return falha(Gravacao::FalhaAbertura, Motivo(errno));
+    auto desiste = [&](int e) {
+        ::close(fd);
+        ::unlink(temporario.constData());
+        return falha(Gravacao::FalhaEscrita, Motivo(e));
+    };
     if (existia) {
         ::fchmod(fd, antigo.st_mode & 07777);
         // Only root may give the file back to its owner; elsewhere the owner is us already.
@@ -63,38 +99,43 @@ Gravacao GravaArquivoAtomico(const QString &caminho, const QByteArray &bytes, QS
     } else {
         ::fchmod(fd, ModoDeArquivoNovo());
     }
-    // QSaveFile buffers the bytes and, on commit, neither sees a failed flush nor a failed sync:
-    // it would rename a short or empty file over the old one and report success. So the bytes
-    // are flushed and synced here, and any failure cancels the new file.
-    if (arquivo.write(bytes) != bytes.size() || !arquivo.flush()) {
-        const QString motivo = arquivo.errorString();
-        arquivo.cancelWriting();
-        return falha(Gravacao::FalhaEscrita, motivo);
+    // Every byte written and on the disk before the new file takes the old one's name: a short
+    // or unsynced file is never renamed over a table.
+    const char *p = bytes.constData();
+    qsizetype falta = bytes.size();
+    while (falta > 0) {
+        const ssize_t n = ::write(fd, p, size_t(falta));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return desiste(n < 0 ? errno : EIO);
+        p += n;
+        falta -= n;
     }
-    if (::fdatasync(fd) != 0) {
-        const QString motivo = QString::fromLocal8Bit(std::strerror(errno));
-        arquivo.cancelWriting();
-        return falha(Gravacao::FalhaEscrita, motivo);
+    if (::fdatasync(fd) != 0) return desiste(errno);
+    if (::close(fd) != 0) {
+        const int e = errno;
+        ::unlink(temporario.constData());
+        return falha(Gravacao::FalhaEscrita, Motivo(e));
     }
-    if (!arquivo.commit()) return falha(Gravacao::FalhaEscrita, arquivo.errorString());
+    if (::rename(temporario.constData(), nome.constData()) != 0) {
+        const int e = errno;
+        ::unlink(temporario.constData());
+        return falha(Gravacao::FalhaEscrita, Motivo(e));
+    }
     // The new file is in place, but its name may not survive a power loss.
-    if (!SincronizaDiretorio(QFileInfo(caminho).absolutePath()))
+    if (!SincronizaDiretorio(dir))
         return falha(Gravacao::FalhaEscrita,
-                     QStringLiteral("o diretório não foi gravado no disco: ") +
-                         QString::fromLocal8Bit(std::strerror(errno)));
+                     QStringLiteral("o diretório não foi gravado no disco: ") + Motivo(errno));
     return Gravacao::Ok;
 }
 
 void RemoveTemporariosAntigos(const QString &real) {
     const QString dir = QFileInfo(real).absolutePath();
-    const QByteArray prefixo =
-        QFile::encodeName(real.mid(real.lastIndexOf(QLatin1Char('/')) + 1)) + '.';
+    const QByteArray prefixo = PrefixoTemporario(QFile::encodeName(QFileInfo(real).fileName()));
     DIR *d = ::opendir(QFile::encodeName(dir).constData());
     if (!d) return;
     while (const dirent *e = ::readdir(d)) {
         const QByteArray nome(e->d_name);
-        // QSaveFile's temporaries: the name, a dot and six letters or digits.
-        if (nome.size() != prefixo.size() + 6 || !nome.startsWith(prefixo)) continue;
+        if (nome.size() != prefixo.size() + LetrasTemporario || !nome.startsWith(prefixo)) continue;
         bool aleatorio = true;
         for (qsizetype i = prefixo.size(); i < nome.size(); ++i)
             aleatorio = aleatorio && std::isalnum(static_cast<unsigned char>(nome[i]));

@@ -32,6 +32,8 @@ bool SincronizaDiretorio(const QString &diretorio);
 // reader never meets half a line. Gives 0 or the errno of the failure.
 int AnexaInteiroEFecha(int fd, const QByteArray &bytes, qint64 tamanho);
 
-// Removes the temporaries ("<name>.XXXXXX") an interrupted save left beside the file, given by
-// its real path. Only under the file's lock (GravacaoGuardada), where no live writer owns them.
+// Removes the temporaries an interrupted save of this program left beside the file (hidden, named
+// after the file and the program; an operator's copy such as "TabRot.bin.backup" is never one),
+// given by its real path. Only under the file's lock (GravacaoGuardada), where no live writer
+// owns them.
 void RemoveTemporariosAntigos(const QString &real);

@@ -44,11 +44,16 @@ TravaArquivo::TravaArquivo(const QString &arquivo, const QString &real) {
             // serves every operator who can read it.
             const int modos = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
             fd = ::open(nome.constData(), modos | O_CREAT, 0644);
-            // Refused in a sticky directory when someone else made it (protected_regular).
-            if (fd < 0 && errno == EACCES) fd = ::open(nome.constData(), modos);
+            int erro = errno;
+            // Refused in a sticky directory when someone else made it (protected_regular). When
+            // it is not there either, the first refusal is the one that tells why.
+            if (fd < 0 && erro == EACCES) {
+                fd = ::open(nome.constData(), modos);
+                if (fd < 0 && errno != ENOENT) erro = errno;
+            }
             if (fd < 0) {
                 m_erro = QStringLiteral("não foi possível abrir a trava %1: %2")
-                             .arg(chave, MotivoDoErro(errno));
+                             .arg(chave, MotivoDoErro(erro));
                 return;
             }
         }

@@ -305,19 +305,22 @@ private slots:
         QCOMPARE(lote::Linhas(lote::Le(fundo + "/StatusArqImportado.txt")).size(), 3);
     }
 
-    // Temporaries a killed save left beside the table go at the next save; other files stay.
+    // Temporaries a killed save of this program left beside the table go at the next save; an
+    // operator's copies, whatever their names, stay.
     void temporariosAntigos() {
         const QString dir = m_inst.config();
-        for (const char *n : {"TabRot.bin.a1B2c3", "TabRot.bin.ZZZZZZ", "TabRot.bin.abc",
-                              "TabRot.bin.a1B2c3d", "COMUNIC.cnf.a1B2c3"})
+        for (const char *n : {"TabRot.bin.a1B2c3", "TabRot.bin.backup", "TabRot.bin.241209",
+                              "TabRot.bin.orig01", ".TabRot.bin.configurador-a1B2c3",
+                              ".TabRot.bin.configurador-abc", "COMUNIC.cnf.a1B2c3"})
             QVERIFY(lote::Escreve(dir + "/" + n, "x"));
         QVERIFY(lote::Escreve(Lote("imp.txt"), "TODAS;ALFA;1;5;C;I\r\n"));
         QCOMPARE(Importa(Lote("imp.txt")).codigo, 0);
-        QStringList restam = QDir(dir).entryList({"*.*"}, QDir::Files);
+        QStringList restam = QDir(dir).entryList({"*.*"}, QDir::Files | QDir::Hidden);
         restam.sort();
-        QCOMPARE(restam, (QStringList{"12345678.cnf", "COMUNIC.cnf.a1B2c3", "TabRot.bin",
-                                      "TabRot.bin.a1B2c3d", "TabRot.bin.abc", "TabRot.bin.lck",
-                                      "trace.txt"}));
+        QCOMPARE(restam, (QStringList{".TabRot.bin.configurador-abc", "12345678.cnf",
+                                      "COMUNIC.cnf.a1B2c3", "TabRot.bin", "TabRot.bin.241209",
+                                      "TabRot.bin.a1B2c3", "TabRot.bin.backup", "TabRot.bin.lck",
+                                      "TabRot.bin.orig01", "trace.txt"}));
     }
 };
 

@@ -139,6 +139,32 @@ private slots:
         QCOMPARE(lote::Le(arquivo), QByteArray("antigo"));
     }
 
+    // Never over a file the payment server reads: the config tree is refused, through a link too.
+    void naConfiguracao_data() {
+        QTest::addColumn<QString>("alvo");
+        QTest::newRow("a tabela de TODAS") << "config/TabRot.bin";
+        QTest::newRow("um arquivo novo em config") << "config/Empresas/exp.txt";
+        QTest::newRow("por um link") << "link/TabRot.bin";
+    }
+    void naConfiguracao() {
+        QFETCH(QString, alvo);
+        QVERIFY(m_inst.cria());
+        const QByteArray tabela = lote::Arquivo({{"ALFA", 5, 1, {"411111"}}});
+        QVERIFY(lote::Escreve(m_inst.todas(), tabela));
+        QVERIFY(QFile::link(m_inst.config(), m_tmp->path() + "/link"));
+        const QString arquivo = alvo.startsWith("link") ? m_tmp->path() + "/" + alvo
+                                                        : m_inst.unidade + "/Vardo/" + alvo;
+        try {
+            GravaExportacao(arquivo, "x\r\n");
+            QFAIL("gravou na configuração");
+        } catch (const ErroES &e) {
+            QVERIFY2(e.texto().contains(QStringLiteral("fica na configuração da instalação")),
+                     qPrintable(e.texto()));
+        }
+        QCOMPARE(lote::Le(m_inst.todas()), tabela);
+        QVERIFY(!QFile::exists(m_inst.config() + "/Empresas/exp.txt"));
+    }
+
     // Export, add "I" to every line, import: into an empty installation it gives the same tables,
     // into the one it came from "already exists" for every card.
     void ida_e_volta() {

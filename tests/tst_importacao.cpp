@@ -462,6 +462,15 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(ErroES, ExecutaImportacao(Arquivo(), *m_tabela));
         QVERIFY(!QFile::exists(Status()));
     }
+
+    // An import file that is its own status file is refused before anything is deleted.
+    void arquivo_de_status_como_importacao() {
+        const QByteArray linhas = "TODAS;ALFA;1;5;C;I\r\n";
+        QVERIFY(lote::Escreve(Status(), linhas));
+        QVERIFY_THROWS_EXCEPTION(ErroES, ExecutaImportacao(Status(), *m_tabela));
+        QCOMPARE(lote::Le(Status()), linhas);
+        QVERIFY(!QFile::exists(m_inst.todas()));
+    }
 };
 
 QTEST_GUILESS_MAIN(TstImportacao)

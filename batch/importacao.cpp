@@ -179,42 +179,62 @@ QString CaminhoStatus(const QString &arquivoImportacao, const QString &nome) {
 }
 
 ArquivoStatus::ArquivoStatus(const QString &caminho) : m_caminho(caminho) {}
-ArquivoStatus::~ArquivoStatus() = default;
 
-ArquivoStatus::Registro::Registro(ArquivoStatus &status) : m_status(status) {
-    m_status.m_registro = std::make_unique<GravacaoGuardada>(status.m_caminho);
+ArquivoStatus::~ArquivoStatus() {
+    if (m_fd >= 0) ::close(m_fd);
 }
-ArquivoStatus::Registro::~Registro() {
-    m_status.m_registro.reset();
+
+void ArquivoStatus::IniciaExecucao(mode_t modoImportacao) {
+    // The whole run under the file's lock, beside the name given: a second run on the same
+    // file never deletes it under this one, and a link in its place leads the lock nowhere.
+    m_execucao = std::make_unique<GravacaoGuardada>(m_caminho, OpcoesGuarda{.travaNoNome = true});
+    if (!m_execucao->pronta())
+        throw ErroES(QStringLiteral("Erro de E/S ao abrir o arquivo %1: %2")
+                         .arg(m_caminho, m_execucao->erro()));
+    const QFileInfo antigo(m_caminho);
+    if (antigo.exists() || antigo.isSymLink())
+        QFile::remove(m_caminho); // a failed deletion is ignored; the open below tells
+    // It echoes the import file: no one may read it who could not read that.
+    m_modo = modoImportacao & 0666;
 }
 
 bool ArquivoStatus::Escreve(const QByteArray &linha) {
+    if (m_execucao) {
+        if (m_fd < 0 && !m_falhou) {
+            // Made at the first line, never through a link, and kept open for the run.
+            m_fd = ::open(QFile::encodeName(m_caminho).constData(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC |
+                              O_NONBLOCK | O_NOCTTY,
+                          m_modo);
+            if (m_fd < 0) {
+                m_falhou = true;
+                AvisaErro(QStringLiteral("linhas de %1 perdidas: %2")
+                              .arg(m_caminho, MotivoDoErro(errno)));
+            }
+        }
+        return m_fd >= 0 && Anexa(m_fd, linha);
+    }
     if (SomenteLeitura(m_caminho)) return false; // root would be let through
-    if (m_registro) return Anexa(linha);
-    const GravacaoGuardada guarda(m_caminho);
+    const GravacaoGuardada guarda(m_caminho, {.travaNoNome = true});
     if (guarda.situacao() == GravacaoGuardada::Situacao::SemTrava) {
         AvisaErro(QStringLiteral("linha de %1 perdida: %2").arg(m_caminho, guarda.erro()));
         return false;
     }
-    return guarda.situacao() != GravacaoGuardada::Situacao::Recusada && Anexa(linha);
+    if (guarda.situacao() == GravacaoGuardada::Situacao::Recusada) return false;
+    // O_NONBLOCK: a FIFO in its place is refused at once; only a regular file takes the lines.
+    const int fd = ::open(
+        QFile::encodeName(m_caminho).constData(),
+        O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
+    if (fd < 0) return false;
+    const bool ok = Anexa(fd, linha);
+    ::close(fd);
+    return ok;
 }
 
-bool ArquivoStatus::Anexa(const QByteArray &linha) {
-    if (m_registro && m_registro->situacao() == GravacaoGuardada::Situacao::SemTrava) {
-        AvisaErro(QStringLiteral("linha de %1 perdida: %2").arg(m_caminho, m_registro->erro()));
-        return false;
-    }
-    if (m_registro && m_registro->situacao() == GravacaoGuardada::Situacao::Recusada) return false;
-    // O_NONBLOCK: a FIFO in its place is refused at once; only a regular file takes the lines.
-    const int fd = ::open(QFile::encodeName(m_caminho).constData(),
-                          O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
-    if (fd < 0) return false;
+bool ArquivoStatus::Anexa(int fd, const QByteArray &linha) {
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    const int erro = AnexaInteiroEFecha(fd, linha + "\r\n", st.st_size);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    const int erro = AnexaInteiro(fd, linha + "\r\n", st.st_size);
     if (erro != 0)
         throw ErroES(
             QStringLiteral("Erro de E/S ao gravar %1: %2").arg(m_caminho, MotivoDoErro(erro)));
@@ -400,12 +420,11 @@ ResumoImportacao ExecutaImportacao(const QString &arquivo, TTabRot &tabela,
         throw ErroES(QStringLiteral("Erro de E/S ao abrir o arquivo %1: é o arquivo de status da "
                                     "importação, que cada execução apaga")
                          .arg(caminho));
-    {
-        const GravacaoGuardada guarda(status.Caminho());
-        const QFileInfo antigo(status.Caminho());
-        if (antigo.exists() || antigo.isSymLink())
-            QFile::remove(status.Caminho()); // a failed deletion is ignored
-    }
+    struct stat importacao;
+    const mode_t modo = ::stat(QFile::encodeName(caminho).constData(), &importacao) == 0
+                            ? importacao.st_mode
+                            : mode_t(0666);
+    status.IniciaExecucao(modo);
 
     QByteArray conteudo;
     QString motivo;
@@ -425,8 +444,6 @@ ResumoImportacao ExecutaImportacao(const QString &arquivo, TTabRot &tabela,
     for (const QByteArray &linha : linhas) {
         if (progresso) progresso(resumo.lidos, total);
         ++resumo.lidos;
-        // A record's lines stay together when another run writes the same status file.
-        const ArquivoStatus::Registro registro(status);
         const CamposRegistro campos = CortaCampos(linha);
         status.Escreve(linha);
         if (!ValidaRegistro(status, campos)) continue;

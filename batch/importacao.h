@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <sys/types.h>
 
 using CamposRegistro = QList<QByteArray>;
 
@@ -29,35 +30,35 @@ CamposRegistro CortaCampos(const QByteArray &linha, char separador = ';');
 QString CaminhoStatus(const QString &arquivoImportacao,
                       const QString &nome = QStringLiteral("StatusArqImportado.txt"));
 
-// The status file of a run. A record's lines go out together under the file's lock, held by a
-// Registro (another run may write the same file); a line outside a record takes it alone.
+// The status file of an import run. The run holds its lock from start to end (a second run on
+// the same file waits a bounded time and is refused, never deleting it under this one), deletes
+// the old file, and writes every line through one descriptor, opened without following a link
+// and with no wider permissions than the import file. A line outside a run takes the lock alone.
 class GravacaoGuardada;
 class ArquivoStatus {
 public:
     explicit ArquivoStatus(const QString &caminho);
     ~ArquivoStatus();
+    ArquivoStatus(const ArquivoStatus &) = delete;
+    ArquivoStatus &operator=(const ArquivoStatus &) = delete;
     const QString &Caminho() const { return m_caminho; }
 
+    // Takes the lock for the run and deletes the old file. Throws ErroES when the lock is not
+    // had (another run) or the file may not be written.
+    void IniciaExecucao(mode_t modoImportacao);
+
     // Appends the line and CRLF, creating the file. False when it cannot be opened or created;
-    // throws ErroES when an opened file cannot be written or closed.
+    // throws ErroES when an opened file cannot be written.
     bool Escreve(const QByteArray &linha);
 
-    class Registro {
-    public:
-        explicit Registro(ArquivoStatus &status);
-        ~Registro();
-        Registro(const Registro &) = delete;
-        Registro &operator=(const Registro &) = delete;
-
-    private:
-        ArquivoStatus &m_status;
-    };
-
 private:
-    bool Anexa(const QByteArray &linha);
+    bool Anexa(int fd, const QByteArray &linha);
 
     QString m_caminho;
-    std::unique_ptr<GravacaoGuardada> m_registro;
+    std::unique_ptr<GravacaoGuardada> m_execucao;
+    int m_fd = -1;
+    bool m_falhou = false;
+    mode_t m_modo = 0666;
 };
 
 // One line into a status file, as ArquivoStatus::Escreve.

@@ -148,7 +148,7 @@ void RemoveTemporariosAntigos(const QString &real) {
     ::closedir(d);
 }
 
-int AnexaInteiroEFecha(int fd, const QByteArray &bytes, qint64 tamanho) {
+int AnexaInteiro(int fd, const QByteArray &bytes, qint64 tamanho) {
     const char *p = bytes.constData();
     qsizetype falta = bytes.size();
     int erro = 0;
@@ -164,6 +164,11 @@ int AnexaInteiroEFecha(int fd, const QByteArray &bytes, qint64 tamanho) {
     }
     if (erro != 0 && falta != bytes.size()) [[maybe_unused]]
         const int r = ::ftruncate(fd, off_t(tamanho));
+    return erro;
+}
+
+int AnexaInteiroEFecha(int fd, const QByteArray &bytes, qint64 tamanho) {
+    int erro = AnexaInteiro(fd, bytes, tamanho);
     if (::close(fd) != 0 && erro == 0) erro = errno;
     return erro;
 }

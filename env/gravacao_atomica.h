@@ -31,6 +31,8 @@ bool SincronizaDiretorio(const QString &diretorio);
 // A write that stops part-way (a full disk, a size limit) takes the file back to `tamanho`, so a
 // reader never meets half a line. Gives 0 or the errno of the failure.
 int AnexaInteiroEFecha(int fd, const QByteArray &bytes, qint64 tamanho);
+// The same append, the file left open.
+int AnexaInteiro(int fd, const QByteArray &bytes, qint64 tamanho);
 
 // Removes the temporaries an interrupted save of this program left beside the file (hidden, named
 // after the file and the program; an operator's copy such as "TabRot.bin.backup" is never one),

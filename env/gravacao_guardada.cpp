@@ -72,8 +72,12 @@ GravacaoGuardada::GravacaoGuardada(const QString &arquivo, OpcoesGuarda opcoes)
         return;
     }
     if (!opcoes.trava) return;
-    if (m_real.isEmpty()) m_real = CaminhoReal(arquivo);
-    m_trava.emplace(arquivo, m_real);
+    if (opcoes.travaNoNome)
+        m_trava.emplace(arquivo, QFileInfo(arquivo).absoluteFilePath());
+    else {
+        if (m_real.isEmpty()) m_real = CaminhoReal(arquivo);
+        m_trava.emplace(arquivo, m_real);
+    }
     if (m_trava->obtida()) return;
     m_erro = m_trava->erro();
     m_situacao = Situacao::SemTrava;

@@ -23,6 +23,7 @@ struct OpcoesGuarda {
     bool criaDiretorio = false; // the last level only, as the server lays its tables
     bool trava = true;          // the trace appends whole entries and takes none
     bool recusaNoTrace = true;  // the trace cannot hold its own refusal
+    bool travaNoNome = false;   // the lock beside the name given, not beside a link's target
 };
 
 class GravacaoGuardada {

@@ -305,6 +305,54 @@ private slots:
         QCOMPARE(lote::Linhas(lote::Le(fundo + "/StatusArqImportado.txt")).size(), 3);
     }
 
+    // The status file: never reached through a link, no wider than the import file it echoes,
+    // and never deleted under another run of the same file.
+    void arquivoDeStatus_data() {
+        QTest::addColumn<QString>("caso");
+        QTest::addColumn<int>("codigo");
+        QTest::newRow("link pendente no lugar") << "link" << 0;
+        QTest::newRow("importação só do dono") << "modo" << 0;
+        QTest::newRow("outra execução no mesmo arquivo") << "outra" << 1;
+    }
+    void arquivoDeStatus() {
+        QFETCH(QString, caso);
+        QFETCH(int, codigo);
+        const QString imp = Lote("imp.txt"), status = Lote("StatusArqImportado.txt");
+        const QString fora = m_tmp->path() + "/fora";
+        QVERIFY(QDir().mkpath(fora));
+        QVERIFY(lote::Escreve(imp, "TODAS;ALFA;1;5;C;I\r\n"));
+        QProcess dono;
+        if (caso == "link") QVERIFY(QFile::link(fora + "/alvo", status));
+        if (caso == "modo")
+            QVERIFY(QFile::setPermissions(imp, QFile::ReadOwner | QFile::WriteOwner));
+        if (caso == "outra") {
+            QVERIFY(lote::Escreve(status, "de outra vez\r\n"));
+            dono.start("flock", {status + ".lck", "sleep", "30"});
+            QVERIFY(dono.waitForStarted());
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(status + ".lck"), 30000);
+        }
+        const Resultado r = Importa(imp);
+        if (dono.state() != QProcess::NotRunning) {
+            dono.kill();
+            dono.waitForFinished();
+        }
+        QCOMPARE(r.codigo, codigo);
+        QCOMPARE(QDir(fora).entryList(QDir::Files | QDir::Hidden), QStringList{});
+        if (caso == "outra") {
+            QVERIFY2(r.erro.contains("em uso por outro processo"), r.erro);
+            QCOMPARE(lote::Le(status), QByteArray("de outra vez\r\n"));
+            QVERIFY(!QFile::exists(m_inst.todas()));
+            return;
+        }
+        QVERIFY(!QFileInfo(status).isSymLink());
+        QCOMPARE(lote::Linhas(lote::Le(status)).value(2),
+                 "  - Arquivo TabRot.bin foi criado" + INSERIDO);
+        if (caso == "modo")
+            QCOMPARE(QFileInfo(status).permissions() & (QFile::ReadGroup | QFile::WriteGroup |
+                                                        QFile::ReadOther | QFile::WriteOther),
+                     QFileDevice::Permissions());
+    }
+
     // Temporaries a killed save of this program left beside the table go at the next save; an
     // operator's copies, whatever their names, stay.
     void temporariosAntigos() {

@@ -94,10 +94,14 @@ int Exporta(const QString &arquivo, const Contexto &ctx) {
     ExigeInstalacao();
     const auto tabela = std::make_unique<TTabRot>();
     LimpaTabRot(*tabela);
-    const QByteArray linhas = LinhasExportacao(*tabela);
+    QStringList deFora;
+    const QByteArray linhas = LinhasExportacao(*tabela, &deFora);
     GravaExportacao(arquivo, linhas);
     ctx.Informa(QStringLiteral("Arquivo exportado com sucesso"));
-    return CodigoOk;
+    // The file holds every other table; a script must still know that these are missing.
+    for (const QString &t : std::as_const(deFora))
+        AvisaErro(QStringLiteral("tabela %1 não exportada: o arquivo não pôde ser lido").arg(t));
+    return deFora.isEmpty() ? CodigoOk : CodigoRecusados;
 }
 
 // Every table with its findings, one line each; the network names come from the modules, as the

@@ -8,6 +8,8 @@
 #include "env/texto.h"
 #include "routing/tipos_cartao.h"
 
+#include <QFileInfo>
+
 namespace {
 
 char LetraDoTipo(std::uint8_t tipo) {
@@ -17,10 +19,14 @@ char LetraDoTipo(std::uint8_t tipo) {
 
 } // namespace
 
-QByteArray LinhasExportacao(TTabRot &tabela) {
+QByteArray LinhasExportacao(TTabRot &tabela, QStringList *deFora) {
     QByteArray linhas;
     for (const TabelaDaInstalacao &t : TabelasDaInstalacao(Raiz())) {
-        if (!LeTabRot(t.caminho, tabela) || tabela.Qtd == 0) continue;
+        if (!LeTabRot(t.caminho, tabela)) {
+            if (deFora && QFileInfo::exists(t.caminho)) deFora->append(t.entrada);
+            continue;
+        }
+        if (tabela.Qtd == 0) continue;
         const QByteArray empresa = ParaCp1252(t.entrada);
         const int qtd = qMin<int>(tabela.Qtd, MaxCartoes);
         for (int i = 0; i < qtd; ++i) {

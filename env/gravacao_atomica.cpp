@@ -1,5 +1,6 @@
 #include "env/gravacao_atomica.h"
 
+#include "env/erro.h"
 #include "env/plataforma.h"
 
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 bool SomenteLeitura(const QString &caminho) {
@@ -47,6 +49,28 @@ constexpr int LetrasTemporario = 6;
 
 QString Motivo(int e) {
     return QString::fromLocal8Bit(std::strerror(e));
+}
+
+// The replaced file's extended attributes on the new one: its POSIX ACL (a service account that
+// reads the table through one keeps reading it) and whatever else it carries. One that cannot be
+// kept is told, and the save goes on.
+void CopiaAtributos(const QByteArray &de, int para) {
+    const ssize_t tamanho = ::listxattr(de.constData(), nullptr, 0);
+    if (tamanho <= 0) return;
+    QByteArray nomes(tamanho, '\0');
+    const ssize_t n = ::listxattr(de.constData(), nomes.data(), size_t(nomes.size()));
+    if (n <= 0) return;
+    for (const QByteArray &nome : nomes.left(n).split('\0')) {
+        if (nome.isEmpty()) continue;
+        const ssize_t t = ::getxattr(de.constData(), nome.constData(), nullptr, 0);
+        if (t < 0) continue;
+        QByteArray valor(t, '\0');
+        const ssize_t lido = ::getxattr(de.constData(), nome.constData(), valor.data(), size_t(t));
+        if (lido < 0 ||
+            ::fsetxattr(para, nome.constData(), valor.constData(), size_t(lido), 0) != 0)
+            AvisaErro(QStringLiteral("%1: atributo %2 não mantido: %3")
+                          .arg(QFile::decodeName(de), QString::fromLatin1(nome), Motivo(errno)));
+    }
 }
 
 } // namespace
@@ -96,6 +120,7 @@ Gravacao GravaArquivoAtomico(const QString &caminho, const QByteArray &bytes, QS
         // Only root may give the file back to its owner; elsewhere the owner is us already.
         if (::geteuid() == 0) [[maybe_unused]]
             const int r = ::fchown(fd, antigo.st_uid, antigo.st_gid);
+        CopiaAtributos(nome, fd);
     } else {
         ::fchmod(fd, ModoDeArquivoNovo());
     }

@@ -3,7 +3,7 @@
 set -euo pipefail
 pacotes=(g++ cmake make pkg-config qt6-base-dev qt6-translations-l10n
          fonts-liberation xvfb xauth strace clang clang-format libclang-rt-14-dev
-         help2man desktop-file-utils appstream dpkg-dev file procps)
+         help2man desktop-file-utils appstream dpkg-dev file procps acl)
 # The operator's guide screenshots (docs/capturas.sh) also need a window manager for the title
 # bars, a tool that types and clicks, ImageMagick, and the GTK platform theme for the dark scene.
 if [ "${1:-}" = "docs" ]; then pacotes+=(openbox xdotool imagemagick x11-utils qt6-gtk-platformtheme); fi

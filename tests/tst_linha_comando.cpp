@@ -188,6 +188,21 @@ private slots:
                  W("12345678;CRÉDITO;411111;5;C;\r\nTODAS;T;4,5;65535;F;\r\n"));
     }
 
+    // A table that cannot be read is left out of the file, as the window does; a script is told
+    // which one, and by the exit code.
+    void exportaComTabelaDanificada() {
+        QVERIFY(lote::Escreve(m_inst.empresa("12345678"), "danificada"));
+        QVERIFY(lote::Escreve(m_inst.todas(), lote::Arquivo({{"T", 5, 1, {"4"}}})));
+        const Resultado r = Executa({"--exportar", Caminho("exp.txt")});
+        QCOMPARE(r.saida, QByteArray("Arquivo exportado com sucesso\n"));
+        QCOMPARE(r.erro, QStringLiteral("configurador-roteamento: tabela 12345678 não exportada: "
+                                        "o arquivo não pôde ser lido\n")
+                             .toLocal8Bit());
+        QCOMPARE(r.codigo, 2);
+        QCOMPARE(lote::Le(Caminho("exp.txt")), QByteArray("TODAS;T;4;5;C;\r\n"));
+        QVERIFY(QFile::remove(m_inst.empresa("12345678")));
+    }
+
     // Every table in the company list's order, then TODAS; a damaged one is told and passed.
     void verifica_data() {
         QTest::addColumn<QList<QByteArray>>("tabelas"); // AAAA0001, BBBB0002, CCCC0003, TODAS

@@ -11,9 +11,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/xattr.h>
 
 #include <csignal>
 #include <cstring>
@@ -494,6 +497,33 @@ private slots:
         QCOMPARE(int(Modo(arq)), modo);
         ::chmod(QFile::encodeName(arq).constData(), 0644);
         QCOMPARE(Le(arq), BytesDaTabRot(*TresEntradas()));
+        QVERIFY(QFile::remove(arq));
+    }
+
+    // A service account reading the table through an ACL keeps reading it; other extended
+    // attributes stay too.
+    void mantemAtributos() {
+        const QString arq = m_config + QStringLiteral("/TabRot.bin");
+        Escreve(arq, BytesExemplo());
+        const QByteArray nome = QFile::encodeName(arq);
+        if (::setxattr(nome.constData(), "user.configurador", "origem", 6, 0) != 0)
+            QSKIP("o sistema de arquivos não guarda atributos estendidos");
+        const QString setfacl = QStandardPaths::findExecutable(QStringLiteral("setfacl"));
+        QVERIFY2(!setfacl.isEmpty(), "setfacl (pacote acl) não está instalado");
+        QCOMPARE(
+            QProcess::execute(setfacl, {QStringLiteral("-m"), QStringLiteral("u:65534:r"), arq}),
+            0);
+        auto atributo = [&](const char *n) {
+            QByteArray v(256, '\0');
+            const ssize_t t = ::getxattr(nome.constData(), n, v.data(), size_t(v.size()));
+            return t < 0 ? QByteArray() : v.left(t);
+        };
+        const QByteArray acl = atributo("system.posix_acl_access");
+        QVERIFY(!acl.isEmpty());
+        QVERIFY(GravaTabRot(arq, *TresEntradas()));
+        QCOMPARE(Le(arq), BytesDaTabRot(*TresEntradas()));
+        QCOMPARE(atributo("user.configurador"), QByteArray("origem"));
+        QCOMPARE(atributo("system.posix_acl_access"), acl);
         QVERIFY(QFile::remove(arq));
     }
 

@@ -11,6 +11,7 @@
 constexpr int CodigoOk = 0;
 constexpr int CodigoErro = 1;      // a wrong argument, or an error that ended the run
 constexpr int CodigoRecusados = 2; // an import that ran to its end with records refused
+constexpr int CodigoOcupado = 75;  // EX_TEMPFAIL: files held by another process; try again
 constexpr int CodigoAchados = 2; // a check found conflicts, entries it cannot compare, or tables it
                                  // cannot read
 

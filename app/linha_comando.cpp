@@ -265,6 +265,9 @@ std::optional<int> ExecutaLinhaDeComando(const QStringList &argumentos) {
     }
     try {
         return escolhido->executa(parser.value(escolhido->opcao), ctx);
+    } catch (const ErroOcupado &e) {
+        Escreve(stderr, e.texto() + QLatin1Char('\n'));
+        return CodigoOcupado;
     } catch (const ErroES &e) {
         Escreve(stderr, e.texto() + QLatin1Char('\n'));
         return CodigoErro;

@@ -188,6 +188,9 @@ void ArquivoStatus::IniciaExecucao(mode_t modoImportacao) {
     // The whole run under the file's lock, beside the name given: a second run on the same
     // file never deletes it under this one, and a link in its place leads the lock nowhere.
     m_execucao = std::make_unique<GravacaoGuardada>(m_caminho, OpcoesGuarda{.travaNoNome = true});
+    if (m_execucao->situacao() == GravacaoGuardada::Situacao::SemTrava)
+        throw ErroOcupado(QStringLiteral("Importação não iniciada: %1; tente de novo mais tarde.")
+                              .arg(m_execucao->erro()));
     if (!m_execucao->pronta())
         throw ErroES(QStringLiteral("Erro de E/S ao abrir o arquivo %1: %2")
                          .arg(m_caminho, m_execucao->erro()));
@@ -263,6 +266,11 @@ bool TabelasNoDisco::Reserva(const QString &alvo, bool criaDiretorio) {
         return true;
     case GravacaoGuardada::Situacao::SemTrava:
         AvisaErro(m_reserva->erro());
+        // Past the run's bound for its waits, every record left would wait in vain.
+        if (LimiteDeEsperas::Esgotado())
+            throw ErroOcupado(QStringLiteral("Importação interrompida: %1. Os registros seguintes "
+                                             "não foram aplicados; tente de novo mais tarde.")
+                                  .arg(m_reserva->erro()));
         break;
     case GravacaoGuardada::Situacao::Recusada:
         break;
@@ -414,6 +422,7 @@ ResumoImportacao ExecutaImportacao(const QString &arquivo, TTabRot &tabela,
                                    TabelasImportacao &tabelas,
                                    const ProgressoImportacao &progresso) {
     const QString &caminho = arquivo; // whole: a cut path would be another file
+    const LimiteDeEsperas limite(LimiteDeEsperas::Padrao());
     ArquivoStatus status(tabelas.Status(caminho));
     // The status file is deleted before the run reads its file: it cannot be that file.
     if (CaminhoReal(caminho) == CaminhoReal(status.Caminho()))

@@ -16,5 +16,12 @@ private:
     QString m_texto;
 };
 
+// The run ended because a file stayed locked by another process past the run's bound for its
+// waits: nothing is wrong with the files, and the same run may be tried again later.
+class ErroOcupado : public ErroES {
+public:
+    using ErroES::ErroES;
+};
+
 // A refused or lost write told on standard error (the caller also tells it in the trace).
 void AvisaErro(const QString &texto);

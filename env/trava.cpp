@@ -4,7 +4,9 @@
 #include "env/plataforma.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QScopeGuard>
 #include <QThread>
 
 #include <atomic>
@@ -17,7 +19,33 @@
 namespace {
 const QLatin1String SufixoTrava(".lck");
 std::atomic<int> g_prazoTravaMs{5000};
+// What is left of the run's bound for its waits; negative while no run has set one.
+thread_local qint64 t_restanteMs = -1;
 } // namespace
+
+LimiteDeEsperas::LimiteDeEsperas(int ms) {
+    t_restanteMs = ms;
+}
+
+LimiteDeEsperas::~LimiteDeEsperas() {
+    t_restanteMs = -1;
+}
+
+bool LimiteDeEsperas::Esgotado() {
+    return t_restanteMs == 0;
+}
+
+namespace {
+std::atomic<int> g_limiteExecucaoMs{30000};
+}
+
+int LimiteDeEsperas::Padrao() {
+    return g_limiteExecucaoMs;
+}
+
+void LimiteDeEsperas::DefinePadrao(int ms) {
+    g_limiteExecucaoMs = ms;
+}
 
 QString TravaArquivo::ArquivoDaTrava(const QString &arquivo) {
     return CaminhoReal(arquivo) + SufixoTrava;
@@ -34,7 +62,14 @@ int TravaArquivo::Prazo() {
 TravaArquivo::TravaArquivo(const QString &arquivo, const QString &real) {
     const QString chave = real.isEmpty() ? ArquivoDaTrava(arquivo) : real + SufixoTrava;
     const QByteArray nome = QFile::encodeName(chave);
-    const QDeadlineTimer prazo(g_prazoTravaMs.load());
+    const qint64 proprio = g_prazoTravaMs.load();
+    const QDeadlineTimer prazo(t_restanteMs < 0 ? proprio : qMin(proprio, t_restanteMs));
+    QElapsedTimer esperado;
+    esperado.start();
+    // The time waited counts against the run's bound, whatever the outcome.
+    const auto desconta = qScopeGuard([&] {
+        if (t_restanteMs > 0) t_restanteMs = qMax<qint64>(0, t_restanteMs - esperado.elapsed());
+    });
     int esperaMs = 1;
     int fd = -1;
     for (;;) {

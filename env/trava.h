@@ -7,6 +7,21 @@
 
 #include <QString>
 
+// One bound for all the lock waits of a run (an import), held while the object lives: each lock
+// waits at most its own bound and what is left of the run's. Not nested.
+class LimiteDeEsperas {
+public:
+    explicit LimiteDeEsperas(int ms);
+    ~LimiteDeEsperas();
+    LimiteDeEsperas(const LimiteDeEsperas &) = delete;
+    LimiteDeEsperas &operator=(const LimiteDeEsperas &) = delete;
+    // The run's waits have used up its bound.
+    static bool Esgotado();
+    // The bound of an import run (30 s unless changed).
+    static int Padrao();
+    static void DefinePadrao(int ms);
+};
+
 class TravaArquivo {
 public:
     // `real`: the file's real path, when the caller has resolved it.

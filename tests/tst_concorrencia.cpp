@@ -313,7 +313,7 @@ private slots:
         QTest::addColumn<int>("codigo");
         QTest::newRow("link pendente no lugar") << "link" << 0;
         QTest::newRow("importação só do dono") << "modo" << 0;
-        QTest::newRow("outra execução no mesmo arquivo") << "outra" << 1;
+        QTest::newRow("outra execução no mesmo arquivo") << "outra" << 75;
     }
     void arquivoDeStatus() {
         QFETCH(QString, caso);

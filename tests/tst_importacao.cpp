@@ -3,9 +3,11 @@
 
 #include "batch/importacao.h"
 #include "env/erro.h"
+#include "env/trava.h"
 #include "instalacao_lote.h"
 
 #include <QCoreApplication>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -461,6 +463,34 @@ private slots:
         QVERIFY(lote::Escreve(Status(), "velho\r\n"));
         QVERIFY_THROWS_EXCEPTION(ErroES, ExecutaImportacao(Arquivo(), *m_tabela));
         QVERIFY(!QFile::exists(Status()));
+    }
+
+    // Behind a holder that does not let go, the run spends its one bound for waits and ends:
+    // the records not reached are not applied, nor even echoed.
+    void esperasComUmLimite() {
+        QProcess dono;
+        dono.start("flock", {m_inst.todas() + ".lck", "sleep", "60"});
+        QVERIFY(dono.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_inst.todas() + ".lck"), 30000);
+        TravaArquivo::DefinePrazo(200);
+        LimiteDeEsperas::DefinePadrao(500);
+        QByteArray linhas;
+        for (int i = 0; i < 10; ++i)
+            linhas += "TODAS;C" + QByteArray::number(i) + ";411111;5;C;I\r\n";
+        QVERIFY(lote::Escreve(Arquivo(), linhas));
+        QVERIFY_THROWS_EXCEPTION(ErroOcupado, ExecutaImportacao(Arquivo(), *m_tabela));
+        TravaArquivo::DefinePrazo(5000);
+        LimiteDeEsperas::DefinePadrao(30000);
+        dono.kill();
+        dono.waitForFinished();
+        // Whole records refused as failed writes, then one left at its verdict, well before the
+        // tenth (each wait costs 200 ms of the 500).
+        const Linhas status = lote::Linhas(lote::Le(Status()));
+        QCOMPARE(status.size() % 3, 2);
+        QVERIFY2(status.size() >= 5 && status.size() < 3 * 9, status.join('|'));
+        for (qsizetype i = 2; i < status.size(); i += 3)
+            QVERIFY2(status[i].endsWith(E_GRAVACAO), status[i]);
+        QVERIFY(!QFile::exists(m_inst.todas()));
     }
 
     // An import file that is its own status file is refused before anything is deleted.

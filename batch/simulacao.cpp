@@ -3,6 +3,7 @@
 #include "env/caminhos.h"
 #include "env/erro.h"
 #include "env/gravacao_guardada.h"
+#include "env/plataforma.h"
 #include "env/texto.h"
 #include "routing/sobreposicao.h"
 
@@ -56,7 +57,11 @@ QString SimulacaoImportacao::Status(const QString &arquivoImportacao) const {
 }
 
 bool SimulacaoImportacao::Reserva(const QString &alvo, bool) {
-    return DentroDaInstalacao(alvo, Raiz());
+    QString real;
+    if (!DentroDaInstalacao(alvo, Raiz(), nullptr, &real)) return false;
+    // A lock the real run could not take: something other than a file under its name.
+    const QFileInfo trava((real.isEmpty() ? CaminhoReal(alvo) : real) + QStringLiteral(".lck"));
+    return !(trava.exists() || trava.isSymLink()) || (trava.isFile() && !trava.isSymLink());
 }
 
 SimulacaoImportacao::Copia &SimulacaoImportacao::Tabela(const QString &alvo) {

@@ -99,7 +99,9 @@ TravaArquivo::TravaArquivo(const QString &arquivo, const QString &real) {
             return;
         }
         // It stays: a umask that hid it from the other operators would lock them out for good.
-        if (st.st_uid == ::geteuid() && (st.st_mode & 0444) != 0444) [[maybe_unused]]
+        // A hard link planted under the lock's name leads to someone else's file: its mode stays.
+        if (st.st_uid == ::geteuid() && st.st_nlink == 1 && (st.st_mode & 0444) != 0444)
+            [[maybe_unused]]
             const int r = ::fchmod(fd, (st.st_mode & 07777) | 0444);
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
             // Someone removed the lock file while we waited: ours counts only while the name

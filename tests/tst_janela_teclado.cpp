@@ -69,6 +69,45 @@ private slots:
             QVERIFY(Empresa()->hasFocus());
         }
     }
+
+    // A notch over a list the operator is not in changes nothing; focused, it still does.
+    void rodaSoNaListaFocada_data() {
+        QTest::addColumn<int>("lista");
+        QTest::newRow("empresa") << 0;
+        QTest::newRow("rede padrão") << 1;
+        QTest::newRow("rede do cartão") << 2;
+    }
+    void rodaSoNaListaFocada() {
+        QFETCH(int, lista);
+        AbreEm(QStringLiteral("TODAS"), {{"", 20, 255, {}}, {"CRED", 20, 1, {"411111"}}});
+        QComboBox *combo = Empresa();
+        if (lista > 0) {
+            ClicaArvore(0);
+            combo = Pagina(TipoGrade::Credito)->ComboPadrao();
+        }
+        TFrmIncluiCartao *d = Pagina(TipoGrade::Credito)->Dialogo();
+        if (lista > 1) {
+            Clica("bt_incluir_cred");
+            QTRY_COMPARE(QApplication::activeWindow(), d);
+            combo = d->ComboRede();
+            combo->setCurrentIndex(1);
+        }
+        const int indice = combo->currentIndex();
+        auto roda = [combo] {
+            const QPointF p = QPointF(combo->rect().center());
+            QWheelEvent e(p, combo->mapToGlobal(p), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+            QApplication::sendEvent(combo, &e);
+        };
+        roda();
+        QCOMPARE(combo->currentIndex(), indice);
+        QVERIFY(!Alterada());
+        QCOMPARE(janela->CaminhoTabRot(), inst.todas());
+        combo->setFocus(Qt::TabFocusReason);
+        roda();
+        QCOMPARE(combo->currentIndex(), indice - 1);
+        if (lista > 1) d->bt_encerra_incluirClick();
+    }
 };
 
 QTEST_MAIN(TstJanelaTeclado)

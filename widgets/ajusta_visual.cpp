@@ -3,6 +3,7 @@
 #include "widgets/painel_botao.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QKeyEvent>
@@ -35,6 +36,14 @@ public:
     explicit FiltroPaineis(QObject *pai) : QObject(pai) {}
 
     bool eventFilter(QObject *objeto, QEvent *evento) override {
+        if (auto *combo = qobject_cast<QComboBox *>(objeto)) {
+            // A wheel turned over a list the operator is not in scrolls what is under it.
+            if (evento->type() == QEvent::Wheel && !combo->hasFocus()) {
+                evento->ignore();
+                return true;
+            }
+            return false;
+        }
         auto *painel = qobject_cast<PainelBotao *>(objeto);
         if (!painel) return false;
         switch (evento->type()) {
@@ -147,5 +156,11 @@ void AjustaVisual(QWidget *form) {
             painel->setCorTexto(Qt::white);
             painel->setFont(FonteDasJanelas(9, true));
         }
+    }
+    // Lists change only when the operator is in them: opened, or keyed once focused.
+    for (QComboBox *combo : form->findChildren<QComboBox *>()) {
+        if (combo->window() != form) continue;
+        combo->setFocusPolicy(Qt::StrongFocus);
+        combo->installEventFilter(filtro);
     }
 }

@@ -108,6 +108,52 @@ private slots:
         QCOMPARE(combo->currentIndex(), indice - 1);
         if (lista > 1) d->bt_encerra_incluirClick();
     }
+
+    void tabSaiDaGrade() {
+        AbreCredito({{"CRED", 20, 1, {"411111"}}})->setFocus(Qt::TabFocusReason);
+        Tecla(Qt::Key_Tab);
+        QVERIFY(Pagina(TipoGrade::Credito)->CheckPadrao()->hasFocus());
+    }
+
+    // The current cell's row comes into view; the columns stay put, the names on the left.
+    void gradeNaoCorreDeLado_data() {
+        QTest::addColumn<QString>("como");
+        QTest::newRow("clique num bin") << "clique";
+        QTest::newRow("Direita Direita") << "direita";
+        QTest::newRow("Ctrl+End") << "fim";
+    }
+    void gradeNaoCorreDeLado() {
+        QFETCH(QString, como);
+        QList<lote::Cartao> cartoes;
+        for (int i = 0; i < 40; ++i)
+            cartoes.append({"C" + QByteArray::number(i), 20, 1, {QByteArray::number(400000 + i)}});
+        QTableView *g = AbreCredito(cartoes);
+        ClicaCelula(g, 1, 0);
+        if (como == u"clique") {
+            QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
+                              QPoint(g->columnViewportPosition(2) + 20, g->rowViewportPosition(1)));
+            // A clicked cell is brought into view once no double click can follow.
+            QTest::qWait(QApplication::doubleClickInterval() + 200);
+        }
+        for (int i = 0; como == u"direita" && i < 2; ++i)
+            Tecla(Qt::Key_Right);
+        if (como == u"fim") Tecla(Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(g->currentIndex().column(), 2);
+        QCOMPARE(g->columnViewportPosition(0), 0);
+        QVERIFY(g->viewport()->rect().contains(g->visualRect(g->currentIndex()).topLeft()));
+    }
+
+    // Twenty ranges run past the 1,500-pixel column: the cell's tip holds them all.
+    void binsLongosNaDica() {
+        QList<QByteArray> bins;
+        for (int i = 0; i < 20; ++i)
+            bins.append(QByteArray::number(411111000 + i) + "-" + QByteArray::number(411111999));
+        QTableView *g = AbreCredito({{"CRED", 20, 1, bins}});
+        const QPoint p(g->columnViewportPosition(2) + 20, g->rowViewportPosition(0) + 5);
+        QHelpEvent dica(QEvent::ToolTip, p, g->viewport()->mapToGlobal(p));
+        QApplication::sendEvent(g->viewport(), &dica);
+        QCOMPARE(QToolTip::text(), QString::fromLatin1(bins.join(';') + ';'));
+    }
 };
 
 QTEST_MAIN(TstJanelaTeclado)

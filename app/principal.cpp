@@ -305,6 +305,18 @@ Resposta TFrmPrinc::PerguntaArquivoAlterado() {
 
 bool TFrmPrinc::SalvaConfig() {
     using Tipo = DocumentoTabela::Resultado::Tipo;
+    // A ticked box is the operator's word that the type has a default: saved without one, the
+    // table would lose it silently.
+    for (const PaginaCartoes *p : m_paginas) {
+        if (p->CheckPadrao()->isChecked() && !Cartoes().RedePadrao(p->Tipo())) {
+            Erro(QStringLiteral("A rede padrão do %1 está marcada sem rede escolhida. Escolha a "
+                                "rede ou desmarque \"Rede Padrão\". A configuração não foi "
+                                "gravada.")
+                     .arg(p->Titulo()),
+                 TituloConfigurador);
+            return false;
+        }
+    }
     DocumentoTabela::Pedido pedido;
     try {
         for (;;) {

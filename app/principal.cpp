@@ -143,6 +143,8 @@ void TFrmPrinc::TreeView_OpcoesClick() {
     }
     m_pageControl->show();
     m_sair->setEnabled(false);
+    // An import rebuilds the selector under the page and its table.
+    m_importar->setEnabled(false);
     m_cbEmpresa->setEnabled(false);
     QTreeWidgetItem *atual = m_tree->currentItem();
     const int indice = atual ? m_tree->indexOfTopLevelItem(atual) : -1;
@@ -179,6 +181,7 @@ void TFrmPrinc::AtualizaSituacao() {
             ? QString()
             : QStringLiteral("Entradas: %1 de %2").arg(Cartoes().Entradas()).arg(MaxCartoes));
     m_statusAlterada->setText(alterada ? QStringLiteral("Alterações não gravadas") : QString());
+    m_verificar->setEnabled(!CaminhoTabRot().isEmpty());
 }
 
 void TFrmPrinc::MostraSomenteAba(int indice) {
@@ -387,6 +390,7 @@ void TFrmPrinc::FechaPaginas() {
         m_cbEmpresa->setFocus(Qt::OtherFocusReason);
     m_pageControl->hide();
     m_sair->setEnabled(true);
+    m_importar->setEnabled(true);
     m_abaAberta = -1;
 }
 

@@ -19,10 +19,14 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QShortcut>
+#include <QStyle>
 #include <QTableView>
+#include <QToolTip>
 #include <QUndoCommand>
 #include <QVBoxLayout>
 
@@ -48,6 +52,39 @@ const DadosPagina Dados[3] = {
      "CB_Rede_Padrao_Deb", "Group_selec_rede_deb", "Combo_default_deb", "bt_sair_deb"},
     {"TabSheet_Comb", "bt_incluir_comb", "bt_alterar_comb2", "SpeedButton1", "Grade_comb",
      "CB_Rede_Padrao_comb", "Group_selec_rede_comb", "combo_default_comb", "bt_sair_comb"},
+};
+
+// Rows are chosen, not cells: moving the current cell brings its row into view and leaves the
+// columns where the operator put them, so the cell of a 1,500-pixel Bins column never carries the
+// view past all the text.
+class GradeCartoes : public QTableView {
+public:
+    using QTableView::QTableView;
+
+    void scrollTo(const QModelIndex &indice, ScrollHint dica = EnsureVisible) override {
+        const int lateral = horizontalScrollBar()->value();
+        QTableView::scrollTo(indice, dica);
+        horizontalScrollBar()->setValue(lateral);
+    }
+
+protected:
+    // A BIN list longer than its cell is shown whole in the cell's tip; elsewhere the grid's own.
+    bool viewportEvent(QEvent *evento) override {
+        if (evento->type() == QEvent::ToolTip) {
+            auto *ajuda = static_cast<QHelpEvent *>(evento);
+            const QModelIndex i = indexAt(ajuda->pos());
+            const QString texto = i.data().toString();
+            const QRect celula = visualRect(i);
+            const int margens =
+                2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+            if (i.column() == ModeloCartoes::ColunaBins &&
+                fontMetrics().horizontalAdvance(texto) > celula.width() - margens) {
+                QToolTip::showText(ajuda->globalPos(), texto, viewport(), celula);
+                return true;
+            }
+        }
+        return QTableView::viewportEvent(evento);
+    }
 };
 
 } // namespace
@@ -134,7 +171,7 @@ void PaginaCartoes::MontaControles() {
 }
 
 void PaginaCartoes::MontaGrade(QWidget *grupo) {
-    m_grade = new QTableView(grupo);
+    m_grade = new GradeCartoes(grupo);
     QTableView *g = m_grade;
     g->setObjectName(QString::fromUtf8(Dados[Indice(m_tipo)].grade));
     g->setModel(m_modelo);
@@ -145,6 +182,9 @@ void PaginaCartoes::MontaGrade(QWidget *grupo) {
     g->setSelectionBehavior(QAbstractItemView::SelectRows);
     g->setSelectionMode(QAbstractItemView::SingleSelection);
     g->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the grid for the next control; the arrows move within it.
+    g->setTabKeyNavigation(false);
+    g->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     g->setShowGrid(true);
     g->setWordWrap(false);
     g->setToolTip(QStringLiteral("<Duplo Clique> Para Alterar os dados"));

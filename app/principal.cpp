@@ -16,6 +16,7 @@
 #include "widgets/caixas.h"
 #include "widgets/painel_botao.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -104,6 +105,9 @@ void TFrmPrinc::FormShow() {
     MontaComboEmpresa();
     m_tree->setEnabled(false);
     m_pageControl->hide();
+    // The window opens with no control chosen: the first Tab reaches the company selector, and
+    // no key acts on the routing switch above it.
+    m_label1->setFocus(Qt::OtherFocusReason);
     m_catalogo.CarregaModulos();
     AvisaModulos();
 }
@@ -139,6 +143,8 @@ void TFrmPrinc::TreeView_OpcoesClick() {
     }
     m_pageControl->show();
     m_sair->setEnabled(false);
+    // An import rebuilds the selector under the page and its table.
+    m_importar->setEnabled(false);
     m_cbEmpresa->setEnabled(false);
     QTreeWidgetItem *atual = m_tree->currentItem();
     const int indice = atual ? m_tree->indexOfTopLevelItem(atual) : -1;
@@ -175,6 +181,7 @@ void TFrmPrinc::AtualizaSituacao() {
             ? QString()
             : QStringLiteral("Entradas: %1 de %2").arg(Cartoes().Entradas()).arg(MaxCartoes));
     m_statusAlterada->setText(alterada ? QStringLiteral("Alterações não gravadas") : QString());
+    m_verificar->setEnabled(!CaminhoTabRot().isEmpty());
 }
 
 void TFrmPrinc::MostraSomenteAba(int indice) {
@@ -301,6 +308,18 @@ Resposta TFrmPrinc::PerguntaArquivoAlterado() {
 
 bool TFrmPrinc::SalvaConfig() {
     using Tipo = DocumentoTabela::Resultado::Tipo;
+    // A ticked box is the operator's word that the type has a default: saved without one, the
+    // table would lose it silently.
+    for (const PaginaCartoes *p : m_paginas) {
+        if (p->CheckPadrao()->isChecked() && !Cartoes().RedePadrao(p->Tipo())) {
+            Erro(QStringLiteral("A rede padrão do %1 está marcada sem rede escolhida. Escolha a "
+                                "rede ou desmarque \"Rede Padrão\". A configuração não foi "
+                                "gravada.")
+                     .arg(p->Titulo()),
+                 TituloConfigurador);
+            return false;
+        }
+    }
     DocumentoTabela::Pedido pedido;
     try {
         for (;;) {
@@ -366,8 +385,12 @@ bool TFrmPrinc::PerguntaGravar() {
 void TFrmPrinc::FechaPaginas() {
     m_tree->setEnabled(true);
     m_cbEmpresa->setEnabled(true);
+    // Hidden with the focus, the page would pass it on as a Tab does, to whatever comes next.
+    if (m_pageControl->isAncestorOf(QApplication::focusWidget()))
+        m_cbEmpresa->setFocus(Qt::OtherFocusReason);
     m_pageControl->hide();
     m_sair->setEnabled(true);
+    m_importar->setEnabled(true);
     m_abaAberta = -1;
 }
 

@@ -5,6 +5,7 @@
 
 #include "janela_principal_base.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDevice>
 
@@ -398,6 +399,42 @@ private slots:
         QCOMPARE(Linhas(p->Grade()), linhas);
         d->bt_encerra_incluirClick();
         QVERIFY(janela->isEnabled());
+    }
+
+    // A ticked "Rede Padrão" with no network chosen is refused at the save, which keeps the page
+    // and the file; with the network chosen the save writes it.
+    void padraoMarcadoSemRede_data() {
+        QTest::addColumn<int>("no");
+        QTest::addColumn<QByteArray>("gravado");
+        const Cartao deb{"DEB", 10, 2, {"500000"}};
+        QTest::newRow("Crédito desmarcada e marcada")
+            << 0 << lote::Arquivo({{"", 10, 255, {}}, deb});
+        QTest::newRow("Débito marcada")
+            << 1 << lote::Arquivo({{"", 20, 255, {}}, {"", 10, 254, {}}, deb});
+    }
+    void padraoMarcadoSemRede() {
+        QFETCH(int, no);
+        QFETCH(QByteArray, gravado);
+        Abre(QStringLiteral("TODAS"), {{"", 20, 255, {}}, {"DEB", 10, 2, {"500000"}}}, no);
+        const QByteArray antes = lote::Le(inst.todas());
+        PaginaCartoes *p = Pagina(TipoGrade(no));
+        for (int i = p->CheckPadrao()->isChecked() ? 2 : 1; i > 0; --i)
+            QTest::mouseClick(p->CheckPadrao(), Qt::LeftButton, {}, QPoint(5, 8));
+        caixas->respostas = {Resposta::Sim};
+        Clica(no == 0 ? "bt_sair_cred" : "bt_sair_deb");
+        QCOMPARE(caixas->Textos().value(1),
+                 "A rede padrão do " + p->Titulo() +
+                     " está marcada sem rede escolhida. Escolha a rede ou desmarque \"Rede "
+                     "Padrão\". A configuração não foi gravada.");
+        QCOMPARE(caixas->caixas[1].icone, Icone::Erro);
+        QVERIFY(Paginas()->isVisible() && p->CheckPadrao()->isChecked());
+        QCOMPARE(lote::Le(inst.todas()), antes);
+        p->ComboPadrao()->setCurrentIndex(p->ComboPadrao()->findText("B"));
+        emit p->ComboPadrao()->activated(p->ComboPadrao()->currentIndex());
+        caixas->respostas = {Resposta::Sim};
+        Clica(no == 0 ? "bt_sair_cred" : "bt_sair_deb");
+        QCOMPARE(caixas->caixas.size(), 3);
+        QCOMPARE(lote::Le(inst.todas()), gravado);
     }
 
     // A default set on a full table is refused at the save, which keeps the page.

@@ -157,6 +157,31 @@ private slots:
         QVERIFY(Alterada() && janela->isWindowModified());
     }
 
+    // After an undo back to the table loaded, unticking the default is a change again.
+    void desfazEDesmarca_data() {
+        QTest::addColumn<bool>("desmarca");
+        QTest::newRow("rede padrão desmarcada") << true;
+        QTest::newRow("outra rede escolhida") << false;
+    }
+    void desfazEDesmarca() {
+        QFETCH(bool, desmarca);
+        AbreEm(QStringLiteral("TODAS"), {{"", 20, 255, {}}, {"CRED", 20, 1, {"411111"}}});
+        ClicaArvore(0);
+        PaginaCartoes *p = Pagina(TipoGrade::Credito);
+        if (desmarca)
+            QTest::mouseClick(p->CheckPadrao(), Qt::LeftButton, {}, QPoint(5, 8));
+        else
+            emit p->ComboPadrao()->activated(p->ComboPadrao()->findText("B"));
+        QVERIFY(Alterada());
+        Teclas(1);
+        QVERIFY(!Alterada() && p->CheckPadrao()->isChecked());
+        QTest::mouseClick(p->CheckPadrao(), Qt::LeftButton, {}, QPoint(5, 8));
+        QVERIFY(Alterada() && janela->isWindowModified());
+        caixas->respostas = {Resposta::Sim};
+        Clica("bt_sair_cred");
+        QCOMPARE(lote::Le(inst.todas()), lote::Arquivo({{"CRED", 20, 1, {"411111"}}}));
+    }
+
     // Steps of the table dropped would land on the one read again.
     void recargaRecomeca() {
         AbreEm(QStringLiteral("TODAS"), {{"DEB UM", 10, 2, {"500000"}}});

@@ -92,6 +92,36 @@ private slots:
         QCOMPARE(caixas->Textos(), QStringList());
     }
 
+    // While a page is open no import rebuilds the selector under its edits, whose save then goes
+    // on as usual.
+    void importarComPaginaAberta() {
+        Prepara();
+        ClicaArvore(0);
+        IncluiCartao(TipoGrade::Credito, "NOVO", "B", {"422222"});
+        QVERIFY(!Acao("Importar1")->isEnabled());
+        caixas->respostas = {Resposta::Sim, Resposta::Sim};
+        caixas->arquivos = {Arquivo("importa.txt")};
+        Acao("Importar1")->trigger();
+        Clica("bt_sair_cred");
+        QCOMPARE(caixas->Textos(), QStringList{"Deseja gravar a configuração ? "});
+        QCOMPARE(lote::Le(inst.todas()),
+                 lote::Arquivo(
+                     {{"CRED", 20, 1, {"411111", "400000-400099"}}, {"NOVO", 10, 1, {"422222"}}}));
+        QVERIFY(Acao("Importar1")->isEnabled());
+    }
+
+    // Nothing to examine until a table is loaded, nor once the selector names none.
+    void verificarSoComTabela() {
+        QVERIFY(MontaInstalacao());
+        AbreJanela();
+        QAction *verificar = Acao("VerificarBins1");
+        QVERIFY(!verificar->isEnabled());
+        EscolheEmpresa(QStringLiteral("TODAS"));
+        QVERIFY(verificar->isEnabled());
+        QTest::keyClicks(Empresa(), "X");
+        QVERIFY(!verificar->isEnabled());
+    }
+
     void importarSemSeguir_data() {
         QTest::addColumn<int>("resposta");
         QTest::addColumn<QString>("arquivo");

@@ -3,15 +3,32 @@
 #include "widgets/painel_botao.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QSet>
 #include <QWidget>
 
 #include <algorithm>
 
 namespace {
+
+// Whether a focus change is the operator's choice of a panel. Being handed the focus by the
+// window's activation (the first control of a window just opened) or a popup is no choice.
+bool FocoEscolhido(Qt::FocusReason razao) {
+    switch (razao) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::MouseFocusReason:
+    case Qt::ShortcutFocusReason:
+    case Qt::OtherFocusReason:
+        return true;
+    default:
+        return false;
+    }
+}
 
 // One per form: sees the panels' events before they do.
 class FiltroPaineis : public QObject {
@@ -19,25 +36,46 @@ public:
     explicit FiltroPaineis(QObject *pai) : QObject(pai) {}
 
     bool eventFilter(QObject *objeto, QEvent *evento) override {
+        if (auto *combo = qobject_cast<QComboBox *>(objeto)) {
+            // A wheel turned over a list the operator is not in scrolls what is under it.
+            if (evento->type() == QEvent::Wheel && !combo->hasFocus()) {
+                evento->ignore();
+                return true;
+            }
+            return false;
+        }
         auto *painel = qobject_cast<PainelBotao *>(objeto);
         if (!painel) return false;
         switch (evento->type()) {
         case QEvent::Enter:
-        case QEvent::FocusIn:
             painel->setFrameStyle(QFrame::Panel | QFrame::Plain);
             painel->setLineWidth(1);
             break;
+        case QEvent::FocusIn:
+            // The window coming back keeps the choice made before it went.
+            if (FocoEscolhido(static_cast<QFocusEvent *>(evento)->reason()))
+                m_escolhidos.insert(painel);
+            if (m_escolhidos.contains(painel)) {
+                painel->setFrameStyle(QFrame::Panel | QFrame::Plain);
+                painel->setLineWidth(1);
+            }
+            break;
         case QEvent::Leave:
             // A focused panel keeps its border until it loses the focus.
-            if (!painel->hasFocus()) painel->setFrameStyle(QFrame::NoFrame);
+            if (!painel->hasFocus() || !m_escolhidos.contains(painel))
+                painel->setFrameStyle(QFrame::NoFrame);
             break;
         case QEvent::FocusOut:
+            if (FocoEscolhido(static_cast<QFocusEvent *>(evento)->reason()))
+                m_escolhidos.remove(painel);
             if (!painel->underMouse()) painel->setFrameStyle(QFrame::NoFrame);
             break;
         case QEvent::KeyPress: {
             auto *tecla = static_cast<QKeyEvent *>(evento);
+            // Only on a panel the operator moved to: a key never acts on one that merely
+            // received the focus.
             if ((tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter) &&
-                painel->TemClique()) {
+                painel->TemClique() && m_escolhidos.contains(painel)) {
                 // The key still reaches the panel, which does nothing with it.
                 QPointer<PainelBotao> vivo(painel);
                 painel->Clica();
@@ -50,6 +88,9 @@ public:
         }
         return false;
     }
+
+private:
+    QSet<const QObject *> m_escolhidos;
 };
 
 } // namespace
@@ -115,5 +156,11 @@ void AjustaVisual(QWidget *form) {
             painel->setCorTexto(Qt::white);
             painel->setFont(FonteDasJanelas(9, true));
         }
+    }
+    // Lists change only when the operator is in them: opened, or keyed once focused.
+    for (QComboBox *combo : form->findChildren<QComboBox *>()) {
+        if (combo->window() != form) continue;
+        combo->setFocusPolicy(Qt::StrongFocus);
+        combo->installEventFilter(filtro);
     }
 }

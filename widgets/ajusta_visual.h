@@ -5,8 +5,10 @@
 class QWidget;
 
 // Panels used as buttons (PainelBotao with a click handler) of the form become tab stops, show
-// a flat border while hovered or focused, take the colours of their tag (1 grey, 2 orange; white
-// Arial 9 bold), and Enter on a focused one runs its click. Layout panels are left alone.
+// a flat border while hovered or focused by the operator, take the colours of their tag (1 grey,
+// 2 orange; white Arial 9 bold), and Enter runs the click of one that Tab, Shift+Tab or a click
+// moved the focus to. Layout panels are left alone. The form's combo boxes take the focus on a
+// click and ignore the mouse wheel unless focused.
 void AjustaVisual(QWidget *form);
 
 #include <QColor>

@@ -11,6 +11,7 @@
 #include "env/caminhos.h"
 #include "env/erro.h"
 #include "env/redes.h"
+#include "env/roteamento.h"
 #include "env/texto.h"
 #include "routing/tabrot.h"
 
@@ -121,6 +122,17 @@ int Verifica(const QString &, const Contexto &ctx) {
     return v.Limpa() ? CodigoOk : CodigoAchados;
 }
 
+// The routing switch, as the window's panel shows and turns it: "Ativa" or "Inativa".
+int Roteamento(const QString &valor, const Contexto &ctx) {
+    ExigeInstalacao();
+    const QString v = valor.toLower();
+    const bool ligada = v.isEmpty()                   ? ChaveRoteamento(false)
+                        : v == QLatin1String("ativa") ? DefineRoteamento(true)
+                                                      : DefineRoteamento(false);
+    ctx.Informa(ligada ? QStringLiteral("Ativa") : QStringLiteral("Inativa"));
+    return CodigoOk;
+}
+
 // The commands: exactly one per run. A new command is one more row.
 struct Comando {
     QCommandLineOption opcao;
@@ -145,6 +157,11 @@ QList<Comando> Comandos() {
                                            "redundâncias, bins não comparáveis) e as tabelas "
                                            "danificadas.")),
          Verifica},
+        {QCommandLineOption(QStringLiteral("roteamento"),
+                            QStringLiteral("Mostra se o roteamento por BIN está Ativa ou Inativa; "
+                                           "seguido de ativa ou inativa, liga ou desliga o "
+                                           "roteamento (nada muda quando já está assim).")),
+         Roteamento},
     };
 }
 
@@ -215,10 +232,20 @@ std::optional<int> ExecutaLinhaDeComando(const QStringList &argumentos) {
 
     if (const QString forma = ErroDeForma(argumentos); !forma.isEmpty()) return ErroDeUso(forma);
     if (!parser.parse(argumentos)) return ErroDeUso(parser.errorText());
-    if (!parser.positionalArguments().isEmpty())
+    // Only the switch takes a word after it, and only one of two.
+    QStringList soltos = parser.positionalArguments();
+    const bool roteamento = parser.isSet(QStringLiteral("roteamento"));
+    if (roteamento && soltos.size() == 1) {
+        if (soltos.constFirst().toLower() != QLatin1String("ativa") &&
+            soltos.constFirst().toLower() != QLatin1String("inativa"))
+            return ErroDeUso(QStringLiteral("--roteamento aceita ativa ou inativa, não '%1'.")
+                                 .arg(soltos.constFirst()));
+        soltos.clear();
+    }
+    if (!soltos.isEmpty())
         return ErroDeUso(QStringLiteral("Argumento inesperado '%1': os arquivos vêm "
                                         "depois de --importar ou --exportar.")
-                             .arg(parser.positionalArguments().constFirst()));
+                             .arg(soltos.constFirst()));
     if (parser.isSet(OpcaoAjuda)) {
         // Qt names the program as it was invoked ("./x", a full path); the usage line and the
         // man page made from it name the command.
@@ -259,12 +286,15 @@ std::optional<int> ExecutaLinhaDeComando(const QStringList &argumentos) {
         return ErroDeUso(QStringLiteral("--simular vale só com --importar."));
     if (!escolhido) {
         if (ctx.silencioso)
-            return ErroDeUso(QStringLiteral("--quiet vale só com --importar, --exportar ou "
-                                            "--verificar."));
+            return ErroDeUso(QStringLiteral("--quiet vale só com --importar, --exportar, "
+                                            "--verificar ou --roteamento."));
         return std::nullopt; // the window, on the chosen drive
     }
     try {
-        return escolhido->executa(parser.value(escolhido->opcao), ctx);
+        const QString valor = escolhido->executa == Roteamento
+                                  ? parser.positionalArguments().value(0)
+                                  : parser.value(escolhido->opcao);
+        return escolhido->executa(valor, ctx);
     } catch (const ErroOcupado &e) {
         Escreve(stderr, e.texto() + QLatin1Char('\n'));
         return CodigoOcupado;

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using lote::Cartao;
 using lote::W;
 
@@ -186,6 +188,58 @@ private slots:
         QCOMPARE(r.codigo, 0);
         QCOMPARE(lote::Le(Caminho("exp.txt")),
                  W("12345678;CRÉDITO;411111;5;C;\r\nTODAS;T;4,5;65535;F;\r\n"));
+    }
+
+    // The switch on the command line: shown, set, and not written when it is already so.
+    void roteamento_data() {
+        QTest::addColumn<QByteArray>("antes"); // VARDOCFG.INI, null for none
+        QTest::addColumn<QStringList>("argumentos");
+        QTest::addColumn<int>("codigo");
+        QTest::addColumn<QByteArray>("saida");
+        QTest::addColumn<QByteArray>("depois"); // null: the same file, not rewritten
+        const QByteArray ligada = "[Geral]\r\nHabilitaBinsPorEmpresa=1\r\n";
+        const QByteArray desligada = "[Geral]\r\nHabilitaBinsPorEmpresa=0\r\n";
+        QTest::newRow("mostra") << ligada << QStringList{"--roteamento"} << 0
+                                << QByteArray("Ativa\n") << QByteArray();
+        QTest::newRow("mostra, sem arquivo") << QByteArray() << QStringList{"--roteamento"} << 0
+                                             << QByteArray("Inativa\n") << QByteArray();
+        QTest::newRow("liga") << desligada << QStringList{"--roteamento", "ativa"} << 0
+                              << QByteArray("Ativa\n") << ligada;
+        QTest::newRow("desliga") << ligada << QStringList{"--roteamento", "INATIVA"} << 0
+                                 << QByteArray("Inativa\n") << desligada;
+        QTest::newRow("já ligada") << ligada << QStringList{"--roteamento", "ativa"} << 0
+                                   << QByteArray("Ativa\n") << QByteArray();
+        QTest::newRow("liga sem arquivo")
+            << QByteArray() << QStringList{"--roteamento", "ativa"} << 0 << QByteArray("Ativa\n")
+            << QByteArray("[Geral]\r\nHabilitaBinsPorEmpresa=1\r\n");
+        QTest::newRow("palavra errada")
+            << ligada << QStringList{"--roteamento", "talvez"} << 1 << QByteArray() << QByteArray();
+    }
+    void roteamento() {
+        QFETCH(QByteArray, antes);
+        QFETCH(QStringList, argumentos);
+        QFETCH(int, codigo);
+        QFETCH(QByteArray, saida);
+        QFETCH(QByteArray, depois);
+        const QString ini = m_inst.config() + "/VARDOCFG.INI";
+        QFile::remove(ini);
+        if (!antes.isNull()) QVERIFY(lote::Escreve(ini, antes));
+        struct stat st {};
+        const bool havia = ::stat(QFile::encodeName(ini).constData(), &st) == 0;
+        const Resultado r = Executa(argumentos);
+        QCOMPARE(r.codigo, codigo);
+        QCOMPARE(r.saida, saida);
+        if (codigo != 0) QVERIFY2(r.erro.contains("ativa ou inativa"), r.erro);
+        if (depois.isNull()) {
+            // Not written at all: the same inode, the same bytes (or still no file).
+            struct stat agora {};
+            QCOMPARE(::stat(QFile::encodeName(ini).constData(), &agora) == 0, havia);
+            if (havia) QCOMPARE(agora.st_ino, st.st_ino);
+            if (havia) QCOMPARE(lote::Le(ini), antes);
+        } else {
+            QCOMPARE(lote::Le(ini), depois);
+        }
+        QFile::remove(ini);
     }
 
     // A table that cannot be read is left out of the file, as the window does; a script is told

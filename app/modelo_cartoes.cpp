@@ -25,6 +25,8 @@ QString NomeExibido(const CatalogoRedes &catalogo, std::uint16_t codigo) {
     if (codigo == RedeBloqueada) return Bloqueada;
     const QString nome = DeCp1252(catalogo.NomeDaRede(codigo));
     if (!nome.isEmpty()) return nome;
+    // No network at all, as the card dialog passed it: an empty cell, as the dialog showed it.
+    if (codigo == 0) return QString();
     // A network whose module is missing here keeps its code, shown so the operator sees it.
     return QStringLiteral("Rede %1 (sem módulo)").arg(codigo);
 }

@@ -35,7 +35,8 @@ class ValidadorCp1252 : public QValidator {
 public:
     using QValidator::QValidator;
     State validate(QString &texto, int &) const override {
-        return CabeEmCp1252(texto) ? Acceptable : Invalid;
+        // ";" too: the export writes the name as it is and the import cuts its lines there.
+        return CabeEmCp1252(texto) && !texto.contains(u';') ? Acceptable : Invalid;
     }
 };
 

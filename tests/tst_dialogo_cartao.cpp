@@ -677,6 +677,10 @@ void TstDialogoCartao::nomeSoEmCp1252() {
     // Ł and ź have no Windows-1252 byte; ó and € have.
     c.Digita(c.Nome(), QStringLiteral("Łódź €"));
     QCOMPARE(c.Nome()->text(), QStringLiteral("ód €"));
+    // The import would cut a name at ";".
+    c.Nome()->clear();
+    c.Digita(c.Nome(), QStringLiteral("VISA;ELO"));
+    QCOMPARE(c.Nome()->text(), QStringLiteral("VISAELO"));
     c.Clica(c.Encerra());
 }
 

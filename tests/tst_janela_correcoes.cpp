@@ -184,6 +184,12 @@ private slots:
         QCOMPARE(Linhas(Grade(TipoGrade::Debito)), (QStringList{"DEB|B|500000;", "||"}));
     }
 
+    // A card with no network shows an empty cell, not a network 0 without a module.
+    void cartaoSemRede() {
+        Abre(QStringLiteral("TODAS"), {{"SEM REDE", 0, 1, {"411111"}}});
+        QCOMPARE(Linhas(Grade(TipoGrade::Credito)), (QStringList{"SEM REDE||411111;", "||"}));
+    }
+
     void redeSemModulo() {
         Abre(QStringLiteral("TODAS"), {{"", 77, 254, {}},
                                        {"CRED", 123, 1, {"411111"}},

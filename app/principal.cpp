@@ -192,8 +192,9 @@ void TFrmPrinc::MostraSomenteAba(int indice) {
 }
 
 void TFrmPrinc::closeEvent(QCloseEvent *evento) {
-    // The window manager's close request is ignored: only "&Sair" ends the program.
-    if (m_saindo) {
+    // A Linux window manager shows its close button whatever the window asks: its request ends
+    // the program as "&Sair" does, after the question "Retornar" asks over unsaved edits.
+    if (m_saindo || m_abaAberta < 0 || PerguntaGravar()) {
         QMainWindow::closeEvent(evento);
     } else {
         evento->ignore();

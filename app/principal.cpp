@@ -145,6 +145,7 @@ void TFrmPrinc::TreeView_OpcoesClick() {
     m_sair->setEnabled(false);
     // An import rebuilds the selector under the page and its table.
     m_importar->setEnabled(false);
+    m_gravar->setEnabled(true);
     m_cbEmpresa->setEnabled(false);
     QTreeWidgetItem *atual = m_tree->currentItem();
     const int indice = atual ? m_tree->indexOfTopLevelItem(atual) : -1;
@@ -392,6 +393,7 @@ void TFrmPrinc::FechaPaginas() {
     m_pageControl->hide();
     m_sair->setEnabled(true);
     m_importar->setEnabled(true);
+    m_gravar->setEnabled(false);
     m_abaAberta = -1;
 }
 

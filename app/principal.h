@@ -112,6 +112,7 @@ private:
     QAction *m_importar = nullptr;
     QAction *m_exportar = nullptr;
     QAction *m_verificar = nullptr;
+    QAction *m_gravar = nullptr;
     QAction *m_sair = nullptr;
     bool m_mostrada = false;
     bool m_saindo = false;

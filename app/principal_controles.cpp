@@ -224,11 +224,17 @@ void TFrmPrinc::MontaMenu() {
     m_exportar->setObjectName(QStringLiteral("Exportar1"));
     m_verificar = arquivo->addAction(QStringLiteral("&Verificar bins"));
     m_verificar->setObjectName(QStringLiteral("VerificarBins1"));
+    // Ctrl+S: the save "Retornar" › Sim makes, with the page left open.
+    m_gravar = arquivo->addAction(QStringLiteral("&Gravar"));
+    m_gravar->setObjectName(QStringLiteral("Gravar1"));
+    m_gravar->setShortcut(QKeySequence::Save);
+    m_gravar->setEnabled(false);
     m_sair = barra->addAction(QStringLiteral("&Sair"));
     m_sair->setObjectName(QStringLiteral("Sair1"));
     connect(m_importar, &QAction::triggered, this, &TFrmPrinc::Importar1Click);
     connect(m_exportar, &QAction::triggered, this, &TFrmPrinc::Exportar1Click);
     connect(m_verificar, &QAction::triggered, this, &TFrmPrinc::VerificarBins1Click);
+    connect(m_gravar, &QAction::triggered, this, [this] { SalvaConfig(); });
     connect(m_sair, &QAction::triggered, this, &TFrmPrinc::Sair1Click);
 }
 

@@ -220,6 +220,31 @@ private slots:
         QCOMPARE(painel->caption(), QStringLiteral("Inativa"));
     }
 
+    // Ctrl+S saves what "Retornar" › Sim saves and leaves the page open, with nothing to ask.
+    void gravarSemFechar() {
+        Prepara();
+        QVERIFY(!Acao("Gravar1")->isEnabled());
+        ClicaArvore(0);
+        caixas->respostas = {Resposta::Sim};
+        Grade(TipoGrade::Credito)->selectRow(0);
+        Pagina(TipoGrade::Credito)->Excluir(false);
+        QVERIFY(Alterada());
+        caixas->caixas.clear();
+        QTest::keyClick(Grade(TipoGrade::Credito), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(caixas->caixas.size(), 0);
+        QCOMPARE(lote::Le(inst.todas()), lote::Arquivo({}));
+        QVERIFY(!Alterada());
+        QVERIFY(Paginas()->isVisible());
+        // The file is what the page shows: the next save asks nothing about another program.
+        IncluiCartao(TipoGrade::Credito, "NOVO", "A", {"422222"});
+        Acao("Gravar1")->trigger();
+        QCOMPARE(caixas->caixas.size(), 0);
+        QCOMPARE(lote::Le(inst.todas()), lote::Arquivo({{"NOVO", 20, 1, {"422222"}}}));
+        Clica("bt_sair_cred");
+        QCOMPARE(caixas->caixas.size(), 0);
+        QVERIFY(!Acao("Gravar1")->isEnabled());
+    }
+
     // The window manager's close button, which a Linux window manager shows anyway: over unsaved
     // edits it asks what "Retornar" asks, and Cancelar keeps the window.
     void fecharPelaJanela_data() {

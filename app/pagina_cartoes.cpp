@@ -257,7 +257,12 @@ bool PaginaCartoes::IncluiDadosNaGrade(const QString &nome, const QString &rede,
     }
     const auto cartao = CartaoDoDialogo(nome, CodigoDaRede(rede, std::nullopt), bins);
     if (!cartao) return false;
+    const int linha = m_tabela.PosicaoDeInclusao(m_tipo);
     m_historico.Executa(new PassoInclusao(m_tabela, m_tipo, *cartao), false);
+    // The operator sees the card just made, chosen for the next command.
+    m_grade->selectRow(linha);
+    m_grade->scrollTo(m_modelo->index(linha, ModeloCartoes::ColunaNome));
+    SelecaoMudou();
     return true;
 }
 

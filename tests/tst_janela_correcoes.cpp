@@ -184,6 +184,20 @@ private slots:
         QCOMPARE(Linhas(Grade(TipoGrade::Debito)), (QStringList{"DEB|B|500000;", "||"}));
     }
 
+    // The card just included is selected and in view, however long the grid.
+    void inclusaoSelecionada() {
+        Abre(QStringLiteral("TODAS"), Muitos(60));
+        QTableView *g = Grade(TipoGrade::Credito);
+        g->selectRow(0);
+        IncluiCartao(TipoGrade::Credito, "NOVO", "A", {"422222"});
+        QCOMPARE(Celula(g, 60, 0), QStringLiteral("NOVO"));
+        QCOMPARE(g->selectionModel()->selectedRows().value(0).row(), 60);
+        QVERIFY(g->viewport()->rect().intersects(g->visualRect(g->model()->index(60, 0))));
+        // "Alterar" now works on it.
+        AlteraCartao(TipoGrade::Credito, 60, "A", {"433333"});
+        QCOMPARE(Celula(g, 60, 2), QStringLiteral("433333;"));
+    }
+
     // A card with no network shows an empty cell, not a network 0 without a module.
     void cartaoSemRede() {
         Abre(QStringLiteral("TODAS"), {{"SEM REDE", 0, 1, {"411111"}}});

@@ -1,6 +1,7 @@
 #include "env/gravacao_atomica.h"
 
 #include "env/erro.h"
+#include "env/leitura.h"
 #include "env/plataforma.h"
 
 #include <QFileInfo>
@@ -47,8 +48,18 @@ QByteArray PrefixoTemporario(const QByteArray &nome) {
 }
 constexpr int LetrasTemporario = 6;
 
-QString Motivo(int e) {
-    return QString::fromLocal8Bit(std::strerror(e));
+// Every byte, through short writes and interruptions. Gives 0 or the errno of the failure, and
+// in `escritos` how many bytes went out.
+int EscreveTudo(int fd, const QByteArray &bytes, qsizetype &escritos) {
+    escritos = 0;
+    while (escritos < bytes.size()) {
+        const ssize_t n =
+            ::write(fd, bytes.constData() + escritos, size_t(bytes.size() - escritos));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n < 0 ? errno : EIO;
+        escritos += n;
+    }
+    return 0;
 }
 
 // The replaced file's extended attributes on the new one: its POSIX ACL (a service account that
@@ -68,8 +79,9 @@ void CopiaAtributos(const QByteArray &de, int para) {
         const ssize_t lido = ::getxattr(de.constData(), nome.constData(), valor.data(), size_t(t));
         if (lido < 0 ||
             ::fsetxattr(para, nome.constData(), valor.constData(), size_t(lido), 0) != 0)
-            AvisaErro(QStringLiteral("%1: atributo %2 não mantido: %3")
-                          .arg(QFile::decodeName(de), QString::fromLatin1(nome), Motivo(errno)));
+            AvisaErro(
+                QStringLiteral("%1: atributo %2 não mantido: %3")
+                    .arg(QFile::decodeName(de), QString::fromLatin1(nome), MotivoDoErro(errno)));
     }
 }
 
@@ -91,7 +103,7 @@ Gravacao GravaArquivoAtomico(const QString &caminho, const QByteArray &bytes, QS
         if ((antigo.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
             return falha(Gravacao::FalhaAbertura, QStringLiteral("arquivo somente leitura"));
         if (::access(nome.constData(), W_OK) != 0)
-            return falha(Gravacao::FalhaAbertura, Motivo(errno));
+            return falha(Gravacao::FalhaAbertura, MotivoDoErro(errno));
     }
 
     const QString dir = QFileInfo(alvo).absolutePath();
@@ -109,11 +121,11 @@ Gravacao GravaArquivoAtomico(const QString &caminho, const QByteArray &bytes, QS
                     O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
         if (fd < 0 && errno != EEXIST) break;
     }
-    if (fd < 0) return falha(Gravacao::FalhaAbertura, Motivo(errno));
+    if (fd < 0) return falha(Gravacao::FalhaAbertura, MotivoDoErro(errno));
     auto desiste = [&](int e) {
         ::close(fd);
         ::unlink(temporario.constData());
-        return falha(Gravacao::FalhaEscrita, Motivo(e));
+        return falha(Gravacao::FalhaEscrita, MotivoDoErro(e));
     };
     if (existia) {
         ::fchmod(fd, antigo.st_mode & 07777);
@@ -126,30 +138,24 @@ Gravacao GravaArquivoAtomico(const QString &caminho, const QByteArray &bytes, QS
     }
     // Every byte written and on the disk before the new file takes the old one's name: a short
     // or unsynced file is never renamed over a table.
-    const char *p = bytes.constData();
-    qsizetype falta = bytes.size();
-    while (falta > 0) {
-        const ssize_t n = ::write(fd, p, size_t(falta));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return desiste(n < 0 ? errno : EIO);
-        p += n;
-        falta -= n;
-    }
+    qsizetype escritos = 0;
+    if (const int e = EscreveTudo(fd, bytes, escritos); e != 0) return desiste(e);
     if (::fdatasync(fd) != 0) return desiste(errno);
     if (::close(fd) != 0) {
         const int e = errno;
         ::unlink(temporario.constData());
-        return falha(Gravacao::FalhaEscrita, Motivo(e));
+        return falha(Gravacao::FalhaEscrita, MotivoDoErro(e));
     }
     if (::rename(temporario.constData(), nome.constData()) != 0) {
         const int e = errno;
         ::unlink(temporario.constData());
-        return falha(Gravacao::FalhaEscrita, Motivo(e));
+        return falha(Gravacao::FalhaEscrita, MotivoDoErro(e));
     }
     // The new file is in place, but its name may not survive a power loss.
     if (!SincronizaDiretorio(dir))
         return falha(Gravacao::FalhaEscrita,
-                     QStringLiteral("o diretório não foi gravado no disco: ") + Motivo(errno));
+                     QStringLiteral("o diretório não foi gravado no disco: ") +
+                         MotivoDoErro(errno));
     return Gravacao::Ok;
 }
 
@@ -174,20 +180,9 @@ void RemoveTemporariosAntigos(const QString &real) {
 }
 
 int AnexaInteiro(int fd, const QByteArray &bytes, qint64 tamanho) {
-    const char *p = bytes.constData();
-    qsizetype falta = bytes.size();
-    int erro = 0;
-    while (falta > 0) {
-        const ssize_t n = ::write(fd, p, size_t(falta));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            erro = n < 0 ? errno : EIO;
-            break;
-        }
-        p += n;
-        falta -= n;
-    }
-    if (erro != 0 && falta != bytes.size()) [[maybe_unused]]
+    qsizetype escritos = 0;
+    const int erro = EscreveTudo(fd, bytes, escritos);
+    if (erro != 0 && escritos > 0) [[maybe_unused]]
         const int r = ::ftruncate(fd, off_t(tamanho));
     return erro;
 }

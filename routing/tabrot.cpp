@@ -158,13 +158,19 @@ bool LeTabRotSemTrace(const QString &caminho, TTabRot &tabela) {
            TabRotDosBytes(bytes, tabela);
 }
 
+namespace {
+// A new table whose directory is missing and will not be made: the write ends the run.
+[[noreturn]] void SemDiretorio(const QString &caminho, const QString &dir) {
+    throw ErroES(QStringLiteral("Erro de E/S ao criar o arquivo %1: o diretório %2 não existe")
+                     .arg(caminho, dir));
+}
+} // namespace
+
 bool PreveGravacaoTabRot(const QString &caminho, bool existe, QString *motivo) {
     const QString dir = QFileInfo(caminho).absolutePath();
     const bool haDiretorio = QFileInfo(dir).isDir();
     // The write makes only the last directory level.
-    if (!existe && !haDiretorio && !QFileInfo(dir).dir().exists())
-        throw ErroES(QStringLiteral("Erro de E/S ao criar o arquivo %1: o diretório %2 não existe")
-                         .arg(caminho, dir));
+    if (!existe && !haDiretorio && !QFileInfo(dir).dir().exists()) SemDiretorio(caminho, dir);
     if (existe && SomenteLeitura(caminho)) {
         if (motivo) *motivo = QStringLiteral("arquivo somente leitura");
         return false;
@@ -196,8 +202,7 @@ bool GravaTabRot(const GravacaoGuardada &guarda, const TTabRot &tabela, QString 
     case GravacaoGuardada::Situacao::Recusada:
         return falha(guarda.erro());
     case GravacaoGuardada::Situacao::SemDiretorio:
-        throw ErroES(QStringLiteral("Erro de E/S ao criar o arquivo %1: o diretório %2 não existe")
-                         .arg(caminho, guarda.diretorio()));
+        SemDiretorio(caminho, guarda.diretorio());
     case GravacaoGuardada::Situacao::SemTrava:
         AvisaErro(guarda.erro());
         return falha(guarda.erro());
